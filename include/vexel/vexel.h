@@ -1,0 +1,6 @@
+// Vexel — everything a game needs: include this one header.
+#pragma once
+
+#include <vexel/app.h>
+#include <vexel/dyn_string.h>
+#include <vexel/error.h>

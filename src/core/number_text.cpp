@@ -1,0 +1,248 @@
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include <locale.h>
+#include <stdlib.h>
+
+#include <vexel/dyn_string.h>
+
+namespace vexel {
+
+namespace {
+
+constexpr int kSignificantDigits = 10;
+
+// Ten significant digits of |value| (normal or denormal, not zero), rounded half away from zero,
+// and the decimal exponent of the first digit.
+struct Digits {
+    char digit[kSignificantDigits];
+    int exponent;
+};
+
+// Reads "d.ddddde[+-]xx" as written by to_chars or printf in scientific form.
+void read_scientific(const char* text, int count, char* digits, int* exponent) {
+    int written = 0;
+    const char* p = text;
+    for (; *p != 'e' && written < count; ++p) {
+        if (*p != '.') digits[written++] = *p;
+    }
+    while (*p != 'e') ++p;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), p + std::strlen(p), *exponent);
+}
+
+// The exact decimal expansion decides: above the midpoint rounds up, a midpoint rounds away from
+// zero, below it rounds down. Called only when the value lies close to a midpoint.
+bool exact_expansion_rounds_up(double magnitude) {
+    // A double's exact expansion has at most 767 significant digits.
+    static thread_local char text[800];
+    std::snprintf(text, sizeof text, "%.766e", magnitude);
+    return text[kSignificantDigits + 1] >= '5';  // the 11th digit, after "d."
+}
+
+Digits ten_digits(double magnitude) {
+    // Correctly rounded to 17 digits: enough to see whether the value is near a midpoint of the
+    // 10-digit grid, where to_chars' round-half-even could differ from rounding away from zero.
+    char wide[40];
+    auto wide_end = std::to_chars(wide, wide + sizeof wide - 1, magnitude,
+                                  std::chars_format::scientific, 16);
+    *wide_end.ptr = 0;
+    char digits17[17];
+    int exponent17 = 0;
+    read_scientific(wide, 17, digits17, &exponent17);
+
+    Digits result{};
+    std::memcpy(result.digit, digits17, kSignificantDigits);
+    result.exponent = exponent17;
+
+    const char* tail = digits17 + kSignificantDigits;  // digits 11 to 17
+    bool round_up = tail[0] >= '5';
+    // Any other tail lies clearly on one side of the midpoint.
+    if (std::strncmp(tail, "5000000", 7) == 0) round_up = exact_expansion_rounds_up(magnitude);
+    if (round_up) {
+        int i = kSignificantDigits - 1;
+        while (i >= 0 && result.digit[i] == '9') result.digit[i--] = '0';
+        if (i < 0) {
+            result.digit[0] = '1';
+            ++result.exponent;
+        } else {
+            ++result.digit[i];
+        }
+    }
+    return result;
+}
+
+// The general format: the raw text always carries a point ("100.", "5.e-002"), which the caller
+// then tidies.
+uint32_t write_general(double value, char* out) {
+    char* p = out;
+    if (std::signbit(value)) *p++ = '-';
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0) {
+        std::memcpy(p, "0.", 2);
+        return static_cast<uint32_t>(p + 2 - out);
+    }
+    const Digits d = ten_digits(magnitude);
+    int used = kSignificantDigits;
+    while (used > 1 && d.digit[used - 1] == '0') --used;
+
+    if (d.exponent >= -1 && d.exponent <= 9) {
+        if (d.exponent < 0) {
+            *p++ = '0';
+            *p++ = '.';
+            std::memcpy(p, d.digit, used);
+            return static_cast<uint32_t>(p + used - out);
+        }
+        const int whole = d.exponent + 1;
+        for (int i = 0; i < whole; ++i) *p++ = i < used ? d.digit[i] : '0';
+        *p++ = '.';
+        for (int i = whole; i < used; ++i) *p++ = d.digit[i];
+        return static_cast<uint32_t>(p - out);
+    }
+    *p++ = d.digit[0];
+    *p++ = '.';
+    for (int i = 1; i < used; ++i) *p++ = d.digit[i];
+    *p++ = 'e';
+    *p++ = d.exponent < 0 ? '-' : '+';
+    const int exponent = d.exponent < 0 ? -d.exponent : d.exponent;
+    *p++ = static_cast<char>('0' + exponent / 100);
+    *p++ = static_cast<char>('0' + exponent / 10 % 10);
+    *p++ = static_cast<char>('0' + exponent % 10);
+    return static_cast<uint32_t>(p - out);
+}
+
+bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+int sign_of(double difference) { return difference < 0 ? -1 : (difference > 0 ? 1 : 0); }
+
+}  // namespace
+
+uint32_t format_double(double value, char* out) {
+    if (std::isnan(value)) {
+        std::memcpy(out, "nan", 4);
+        return 3;
+    }
+    if (std::isinf(value)) {
+        const char* text = value < 0 ? "-inf" : "inf";
+        std::strcpy(out, text);
+        return static_cast<uint32_t>(std::strlen(text));
+    }
+    uint32_t length = write_general(value, out);
+    out[length] = 0;
+    if (std::strcmp(out, ".0") == 0) {
+        std::memcpy(out, "0", 2);
+        return 1;
+    }
+    if (out[length - 1] == '.') out[--length] = 0;
+    return length;
+}
+
+DynString number_to_text(double value) { return DynString(value); }
+
+DynString number_to_text(int32_t value) {
+    DynString text;
+    char* block = text.buffer(15);
+    *std::to_chars(block, block + 15, value).ptr = 0;
+    text.sync_length();
+    return text;
+}
+
+double text_to_double(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (is_space(*p)) ++p;
+    const char* start = p;
+    if (*p == '+' || *p == '-') ++p;
+    const char* mantissa = p;
+    bool any_digit = false;
+    while (is_digit(*p)) ++p, any_digit = true;
+    if (*p == '.') {
+        ++p;
+        while (is_digit(*p)) ++p, any_digit = true;
+    }
+    if (!any_digit) return 0;
+    const char* end = p;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-') ++q;
+        if (is_digit(*q)) {
+            while (is_digit(*q)) ++q;
+            end = q;
+        }
+    }
+    // from_chars takes no sign of its own and never looks at the locale.
+    double magnitude = 0;
+    const auto [stop, error] = std::from_chars(mantissa, end, magnitude);
+    if (error == std::errc::result_out_of_range) {
+        // Let the C library decide overflow or underflow, in the C locale so that the decimal
+        // point is always '.'; the text is known to be a plain number by now.
+        static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+        const std::string plain(mantissa, end);
+        magnitude = strtod_l(plain.c_str(), nullptr, c_locale);
+    }
+    (void)stop;
+    return *start == '-' ? -magnitude : magnitude;
+}
+
+int32_t text_to_int(const char* text) {
+    if (!text) return 0;
+    const char* p = text;
+    while (is_space(*p)) ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    int64_t value = 0;
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    while (is_digit(*p)) {
+        value = value * 10 + (*p++ - '0');
+        if (value > kLimit) value = kLimit;
+    }
+    if (negative) value = -value;
+    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(value);
+}
+
+int compare(const char* left, const char* right) {
+    const int result = std::strcmp(left ? left : "", right ? right : "");
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+int compare(const char* text, double number) { return sign_of(text_to_double(text) - number); }
+
+int compare(const char* text, int32_t number) {
+    const int32_t value = text_to_int(text);
+    return value < number ? -1 : (value > number ? 1 : 0);
+}
+
+bool operator==(const DynString& left, const DynString& right) {
+    return std::strcmp(left.c_str(), right.c_str()) == 0;
+}
+bool operator==(const DynString& left, const char* right) {
+    return std::strcmp(left.c_str(), right ? right : "") == 0;
+}
+bool operator==(const DynString& left, int32_t right) { return text_to_int(left) == right; }
+bool operator==(const DynString& left, double right) { return text_to_double(left) == right; }
+bool operator==(const DynString& left, float right) {
+    return text_to_double(left) == static_cast<double>(right);
+}
+
+std::strong_ordering operator<=>(const DynString& left, const DynString& right) {
+    return compare(left.c_str(), right.c_str()) <=> 0;
+}
+std::strong_ordering operator<=>(const DynString& left, const char* right) {
+    return compare(left.c_str(), right) <=> 0;
+}
+std::strong_ordering operator<=>(const DynString& left, int32_t right) {
+    return text_to_int(left) <=> right;
+}
+std::partial_ordering operator<=>(const DynString& left, double right) {
+    return text_to_double(left) <=> right;
+}
+std::partial_ordering operator<=>(const DynString& left, float right) {
+    return text_to_double(left) <=> static_cast<double>(right);
+}
+
+}  // namespace vexel
