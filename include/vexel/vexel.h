@@ -4,3 +4,4 @@
 #include <vexel/app.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
+#include <vexel/text.h>
