@@ -30,7 +30,8 @@ void read_scientific(const char* text, int count, char* digits, int* exponent) {
     for (; *p != 'e' && written < count; ++p) {
         if (*p != '.') digits[written++] = *p;
     }
-    while (*p != 'e') ++p;
+    while (*p != 'e')
+        ++p;
     std::from_chars(p + (p[1] == '+' ? 2 : 1), p + std::strlen(p), *exponent);
 }
 
@@ -47,8 +48,8 @@ Digits ten_digits(double magnitude) {
     // Correctly rounded to 17 digits: enough to see whether the value is near a midpoint of the
     // 10-digit grid, where to_chars' round-half-even could differ from rounding away from zero.
     char wide[40];
-    auto wide_end = std::to_chars(wide, wide + sizeof wide - 1, magnitude,
-                                  std::chars_format::scientific, 16);
+    auto wide_end =
+        std::to_chars(wide, wide + sizeof wide - 1, magnitude, std::chars_format::scientific, 16);
     *wide_end.ptr = 0;
     char digits17[17];
     int exponent17 = 0;
@@ -64,7 +65,8 @@ Digits ten_digits(double magnitude) {
     if (std::strncmp(tail, "5000000", 7) == 0) round_up = exact_expansion_rounds_up(magnitude);
     if (round_up) {
         int i = kSignificantDigits - 1;
-        while (i >= 0 && result.digit[i] == '9') result.digit[i--] = '0';
+        while (i >= 0 && result.digit[i] == '9')
+            result.digit[i--] = '0';
         if (i < 0) {
             result.digit[0] = '1';
             ++result.exponent;
@@ -87,7 +89,8 @@ uint32_t write_general(double value, char* out) {
     }
     const Digits d = ten_digits(magnitude);
     int used = kSignificantDigits;
-    while (used > 1 && d.digit[used - 1] == '0') --used;
+    while (used > 1 && d.digit[used - 1] == '0')
+        --used;
 
     if (d.exponent >= -1 && d.exponent <= 9) {
         if (d.exponent < 0) {
@@ -97,14 +100,17 @@ uint32_t write_general(double value, char* out) {
             return static_cast<uint32_t>(p + used - out);
         }
         const int whole = d.exponent + 1;
-        for (int i = 0; i < whole; ++i) *p++ = i < used ? d.digit[i] : '0';
+        for (int i = 0; i < whole; ++i)
+            *p++ = i < used ? d.digit[i] : '0';
         *p++ = '.';
-        for (int i = whole; i < used; ++i) *p++ = d.digit[i];
+        for (int i = whole; i < used; ++i)
+            *p++ = d.digit[i];
         return static_cast<uint32_t>(p - out);
     }
     *p++ = d.digit[0];
     *p++ = '.';
-    for (int i = 1; i < used; ++i) *p++ = d.digit[i];
+    for (int i = 1; i < used; ++i)
+        *p++ = d.digit[i];
     *p++ = 'e';
     *p++ = d.exponent < 0 ? '-' : '+';
     const int exponent = d.exponent < 0 ? -d.exponent : d.exponent;
@@ -114,10 +120,16 @@ uint32_t write_general(double value, char* out) {
     return static_cast<uint32_t>(p - out);
 }
 
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-int sign_of(double difference) { return difference < 0 ? -1 : (difference > 0 ? 1 : 0); }
+int sign_of(double difference) {
+    return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
+}
 
 }  // namespace
 
@@ -141,7 +153,9 @@ uint32_t format_double(double value, char* out) {
     return length;
 }
 
-DynString number_to_text(double value) { return DynString(value); }
+DynString number_to_text(double value) {
+    return DynString(value);
+}
 
 DynString number_to_text(int32_t value) {
     DynString text;
@@ -154,15 +168,18 @@ DynString number_to_text(int32_t value) {
 double text_to_double(const char* text) {
     if (!text) return 0;
     const char* p = text;
-    while (is_space(*p)) ++p;
+    while (is_space(*p))
+        ++p;
     const char* start = p;
     if (*p == '+' || *p == '-') ++p;
     const char* mantissa = p;
     bool any_digit = false;
-    while (is_digit(*p)) ++p, any_digit = true;
+    while (is_digit(*p))
+        ++p, any_digit = true;
     if (*p == '.') {
         ++p;
-        while (is_digit(*p)) ++p, any_digit = true;
+        while (is_digit(*p))
+            ++p, any_digit = true;
     }
     if (!any_digit) return 0;
     const char* end = p;
@@ -170,7 +187,8 @@ double text_to_double(const char* text) {
         const char* q = p + 1;
         if (*q == '+' || *q == '-') ++q;
         if (is_digit(*q)) {
-            while (is_digit(*q)) ++q;
+            while (is_digit(*q))
+                ++q;
             end = q;
         }
     }
@@ -191,7 +209,8 @@ double text_to_double(const char* text) {
 int32_t text_to_int(const char* text) {
     if (!text) return 0;
     const char* p = text;
-    while (is_space(*p)) ++p;
+    while (is_space(*p))
+        ++p;
     const bool negative = *p == '-';
     if (*p == '+' || *p == '-') ++p;
     int64_t value = 0;
@@ -210,7 +229,9 @@ int compare(const char* left, const char* right) {
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
-int compare(const char* text, double number) { return sign_of(text_to_double(text) - number); }
+int compare(const char* text, double number) {
+    return sign_of(text_to_double(text) - number);
+}
 
 int compare(const char* text, int32_t number) {
     const int32_t value = text_to_int(text);
@@ -223,8 +244,12 @@ bool operator==(const DynString& left, const DynString& right) {
 bool operator==(const DynString& left, const char* right) {
     return std::strcmp(left.c_str(), right ? right : "") == 0;
 }
-bool operator==(const DynString& left, int32_t right) { return text_to_int(left) == right; }
-bool operator==(const DynString& left, double right) { return text_to_double(left) == right; }
+bool operator==(const DynString& left, int32_t right) {
+    return text_to_int(left) == right;
+}
+bool operator==(const DynString& left, double right) {
+    return text_to_double(left) == right;
+}
 bool operator==(const DynString& left, float right) {
     return text_to_double(left) == static_cast<double>(right);
 }

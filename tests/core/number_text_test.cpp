@@ -8,7 +8,9 @@
 namespace vexel {
 namespace {
 
-std::string text_of(double value) { return number_to_text(value).c_str(); }
+std::string text_of(double value) {
+    return number_to_text(value).c_str();
+}
 
 TEST(NumberToText, ListedValues) {
     EXPECT_EQ(text_of(0), "0");
