@@ -7,14 +7,14 @@
 namespace vexel {
 
 class Blowfish {
-  public:
+public:
     // Runs the key schedule over the key bytes, consumed cyclically. The key must not be empty.
     Blowfish(const uint8_t* key, uint32_t length);
 
     void encrypt_block(uint32_t& left, uint32_t& right) const;
     void decrypt_block(uint32_t& left, uint32_t& right) const;
 
-  private:
+private:
     uint32_t feistel(uint32_t half) const;
 
     uint32_t p_[18];

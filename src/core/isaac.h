@@ -7,7 +7,7 @@
 namespace vexel {
 
 class Isaac {
-  public:
+public:
     explicit Isaac(uint32_t seed = 0) { reseed(seed); }
 
     // Fills the state by the ISAAC mixing rounds from the golden ratio with the seed in the first
@@ -18,7 +18,7 @@ class Isaac {
 
     static constexpr int kSize = 256;
 
-  private:
+private:
     void generate();
 
     std::array<uint32_t, kSize> results_{};

@@ -25,12 +25,22 @@ TEST(DebuggerOutput, AFailedCallbackIsReportedAsOneTextOnlyUnderADebugger) {
               "TXCALLBYNAME \"VXL_ON_PAUSE\" *** failed ***\n");
 }
 
+testing::ScopedFakeDebugger* g_debugger = nullptr;
+double detach_debugger() {
+    g_debugger->detach();
+    return 0;
+}
+
+const CallbackEntry kDetachOnQuit[] = {{detach_debugger, "VXL_ON_QUIT"}, {nullptr, nullptr}};
+
 TEST(DebuggerOutput, AFailedAssertionTellsTheDebugger) {
     if (!testing::ScopedFakeDebugger().attached()) GTEST_SKIP() << "this sandbox refuses ptrace";
     // A forked death-test child is not traced: it attaches a debugger of its own.
     EXPECT_EXIT(
         {
             testing::ScopedFakeDebugger debugger;
+            g_debugger = &debugger;
+            set_callback_table(kDetachOnQuit);
             assert_value(0);
         },
         ::testing::ExitedWithCode(0), "^TXAssertion: Value = 0\n$");

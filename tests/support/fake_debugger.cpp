@@ -32,9 +32,15 @@ ScopedFakeDebugger::ScopedFakeDebugger() {
 }
 
 ScopedFakeDebugger::~ScopedFakeDebugger() {
+    detach();
+}
+
+void ScopedFakeDebugger::detach() {
     if (tracer_ <= 0) return;
     kill(tracer_, SIGKILL);
     waitpid(tracer_, nullptr, 0);
+    tracer_ = -1;
+    attached_ = false;
 }
 
 }  // namespace vexel::testing
