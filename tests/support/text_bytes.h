@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <vexel/dyn_string.h>
+
+namespace vexel::testing {
+
+// A text's length() bytes, zero bytes included, for comparing with expected values.
+inline std::string bytes(const DynString& text) {
+    return std::string(text.c_str(), text.length());
+}
+
+// A DynString holding exactly these bytes, zero bytes included.
+inline DynString text_of(std::string_view content) {
+    DynString text;
+    text.append(content.data(), static_cast<uint32_t>(content.size()));
+    return text;
+}
+
+}  // namespace vexel::testing
