@@ -8,7 +8,7 @@ namespace vexel {
 // Searches raw bytes with explicit lengths, so zero bytes in either text take part. The skip
 // table is built once per needle and reused for every search with it.
 class ByteSearcher {
-  public:
+public:
     static constexpr uint32_t kNotFound = UINT32_MAX;
 
     // The needle must outlive the searcher.
@@ -18,7 +18,7 @@ class ByteSearcher {
     // or an empty haystack finds nothing.
     uint32_t find_in(const char* haystack, uint32_t haystack_length, uint32_t from) const;
 
-  private:
+private:
     const unsigned char* needle_;
     uint32_t length_;
     uint32_t skip_[256];

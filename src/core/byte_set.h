@@ -7,14 +7,14 @@ namespace vexel {
 
 // Every byte of the set counts, a zero byte included.
 class ByteSet {
-  public:
+public:
     explicit ByteSet(const DynString& set) {
         for (uint32_t i = 0; i < set.length(); ++i)
             member_[static_cast<unsigned char>(set[i])] = true;
     }
     bool contains(char c) const { return member_[static_cast<unsigned char>(c)]; }
 
-  private:
+private:
     bool member_[256] = {};
 };
 
