@@ -23,57 +23,79 @@ struct Digits {
     int exponent;
 };
 
-// Reads "d.ddddde[+-]xx" as written by to_chars or printf in scientific form.
-void read_scientific(const char* text, int count, char* digits, int* exponent) {
-    int written = 0;
+// The shortest text that reads back as the same double, as digits and the exponent of the first.
+struct Shortest {
+    char digit[17];
+    int count;
+    int exponent;
+};
+
+Shortest shortest_digits(double magnitude) {
+    char text[32];
+    *std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::scientific).ptr = 0;
+    Shortest result{};
     const char* p = text;
-    for (; *p != 'e' && written < count; ++p) {
-        if (*p != '.') digits[written++] = *p;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') result.digit[result.count++] = *p;
     }
-    while (*p != 'e')
-        ++p;
-    std::from_chars(p + (p[1] == '+' ? 2 : 1), p + std::strlen(p), *exponent);
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), text + std::strlen(text), result.exponent);
+    return result;
 }
 
-// The exact decimal expansion decides: above the midpoint rounds up, a midpoint rounds away from
-// zero, below it rounds down. Called only when the value lies close to a midpoint.
-bool exact_expansion_rounds_up(double magnitude) {
-    // A double's exact expansion has at most 767 significant digits.
+// A double's exact expansion has at most 767 significant digits: this prints all of them.
+const char* exact_expansion(double magnitude) {
     static thread_local char text[800];
     std::snprintf(text, sizeof text, "%.766e", magnitude);
-    return text[kSignificantDigits + 1] >= '5';  // the 11th digit, after "d."
+    return text;
 }
 
-Digits ten_digits(double magnitude) {
-    // Correctly rounded to 17 digits: enough to see whether the value is near a midpoint of the
-    // 10-digit grid, where to_chars' round-half-even could differ from rounding away from zero.
-    char wide[40];
-    auto wide_end =
-        std::to_chars(wide, wide + sizeof wide - 1, magnitude, std::chars_format::scientific, 16);
-    *wide_end.ptr = 0;
-    char digits17[17];
-    int exponent17 = 0;
-    read_scientific(wide, 17, digits17, &exponent17);
+// Digit 11 of the exact expansion decides: above the midpoint rounds up, a midpoint rounds away
+// from zero, below it rounds down.
+bool exact_expansion_rounds_up(double magnitude) {
+    return exact_expansion(magnitude)[kSignificantDigits + 1] >= '5';  // after "d."
+}
 
-    Digits result{};
-    std::memcpy(result.digit, digits17, kSignificantDigits);
-    result.exponent = exponent17;
-
-    const char* tail = digits17 + kSignificantDigits;  // digits 11 to 17
-    bool round_up = tail[0] >= '5';
-    // Any other tail lies clearly on one side of the midpoint.
-    if (std::strncmp(tail, "5000000", 7) == 0) round_up = exact_expansion_rounds_up(magnitude);
-    if (round_up) {
-        int i = kSignificantDigits - 1;
-        while (i >= 0 && result.digit[i] == '9')
-            result.digit[i--] = '0';
-        if (i < 0) {
-            result.digit[0] = '1';
-            ++result.exponent;
-        } else {
-            ++result.digit[i];
-        }
+// Rounds the ten digits up by one unit in the last place.
+void round_up(Digits& digits) {
+    int i = kSignificantDigits - 1;
+    while (i >= 0 && digits.digit[i] == '9')
+        digits.digit[i--] = '0';
+    if (i < 0) {
+        digits.digit[0] = '1';
+        ++digits.exponent;
+    } else {
+        ++digits.digit[i];
     }
+}
+
+// Denormals carry fewer digits than the ten shown, so their shortest text says too little.
+Digits ten_exact_digits(double magnitude) {
+    const char* text = exact_expansion(magnitude);
+    Digits result{};
+    result.digit[0] = text[0];
+    std::memcpy(result.digit + 1, text + 2, kSignificantDigits - 1);
+    const char* e = std::strchr(text, 'e');
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), e + std::strlen(e), result.exponent);
+    if (text[kSignificantDigits + 1] >= '5') round_up(result);
+    return result;
+}
+
+// The shortest round-trip text lies within half a unit in the last place of the value, far closer
+// than the ten-digit grid: rounding it gives the value's rounding, except when it is itself a
+// midpoint of that grid (digits 11 and on are exactly "5"); only then is the exact expansion read.
+Digits ten_digits(double magnitude) {
+    if (magnitude < std::numeric_limits<double>::min()) return ten_exact_digits(magnitude);
+    const Shortest shortest = shortest_digits(magnitude);
+    Digits result{};
+    std::memset(result.digit, '0', kSignificantDigits);
+    const int kept = shortest.count < kSignificantDigits ? shortest.count : kSignificantDigits;
+    std::memcpy(result.digit, shortest.digit, kept);
+    result.exponent = shortest.exponent;
+    if (shortest.count <= kSignificantDigits) return result;
+
+    const char tail_first = shortest.digit[kSignificantDigits];
+    const bool at_midpoint = tail_first == '5' && shortest.count == kSignificantDigits + 1;
+    if (at_midpoint ? exact_expansion_rounds_up(magnitude) : tail_first >= '5') round_up(result);
     return result;
 }
 
