@@ -2,6 +2,7 @@
 #pragma once
 
 #include <vexel/app.h>
+#include <vexel/dyn_array.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
 #include <vexel/text.h>
