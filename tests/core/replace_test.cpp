@@ -69,12 +69,7 @@ TEST(ReplaceAll, AgreesWithASpliceLoopOnRandomTexts) {
         return s;
     };
     std::mt19937 random(4242);
-    auto random_text = [&](size_t length) {
-        std::string text(length, 'a');
-        for (char& c : text)
-            c = "ab\0"[random() % 3];
-        return text;
-    };
+    auto random_text = [&](size_t length) { return testing::random_ab0_text(random, length); };
     for (int round = 0; round < 2000; ++round) {
         const std::string s = random_text(random() % 24);
         const std::string target = random_text(1 + random() % 3);

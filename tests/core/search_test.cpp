@@ -75,12 +75,7 @@ TEST(FindLast, CountsOverlappingOccurrences) {
 
 TEST(FindLast, AgreesWithTheStandardReverseSearch) {
     std::mt19937 random(777);
-    auto random_text = [&](size_t length) {
-        std::string text(length, 'a');
-        for (char& c : text)
-            c = "ab\0"[random() % 3];
-        return text;
-    };
+    auto random_text = [&](size_t length) { return testing::random_ab0_text(random, length); };
     for (int round = 0; round < 2000; ++round) {
         const std::string haystack = random_text(random() % 30);
         const std::string needle = random_text(1 + random() % 4);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,15 @@ inline std::string bytes(const DynString& text) {
 inline DynString text_of(std::string_view content) {
     DynString text;
     text.append(content.data(), static_cast<uint32_t>(content.size()));
+    return text;
+}
+
+// Random bytes from a three-letter alphabet with a zero byte in it: small enough that needles
+// repeat and overlap often.
+inline std::string random_ab0_text(std::mt19937& random, size_t length) {
+    std::string text(length, 'a');
+    for (char& c : text)
+        c = "ab\0"[random() % 3];
     return text;
 }
 
