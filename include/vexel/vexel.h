@@ -2,6 +2,10 @@
 #pragma once
 
 #include <vexel/app.h>
+#include <vexel/archive.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
+#include <vexel/files.h>
+#include <vexel/platform_info.h>
+#include <vexel/settings.h>
 #include <vexel/text.h>
