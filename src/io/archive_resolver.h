@@ -25,8 +25,6 @@ class ArchiveResolver {
     // Frees the unpacked block (its "mem://" name goes stale) and deletes the temporary file.
     void release();
 
-    const std::string& archive() const { return archive_; }
-
   private:
     bool unpack(const char* component, DynString& resolved, bool to_memory);
 

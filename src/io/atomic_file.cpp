@@ -1,6 +1,7 @@
 #include "io/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +14,7 @@ namespace vexel {
 namespace {
 
 constexpr int kNameAttempts = 100;
+constexpr size_t kBaseLimit = 200;
 
 }  // namespace
 
@@ -34,7 +36,9 @@ bool AtomicFile::open() {
     if (target_.empty() || target_.back() == '/') return false;
     const size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : target_.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+    // Cut long names so that the temporary one stays within the system's limit.
+    const std::string base =
+        (slash == std::string::npos ? target_ : target_.substr(slash + 1)).substr(0, kBaseLimit);
     static unsigned counter = 0;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         char suffix[48];
@@ -42,6 +46,11 @@ bool AtomicFile::open() {
         std::string candidate = folder + "." + base + suffix;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
+            // The replacement keeps the permissions the old file had.
+            struct stat old_file;
+            if (::stat(target_.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode)) {
+                ::fchmod(fd, old_file.st_mode & 07777);
+            }
             fd_ = fd;
             temp_ = std::move(candidate);
             failed_ = false;

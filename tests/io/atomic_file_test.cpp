@@ -68,6 +68,26 @@ TEST(AtomicFile, TargetThatCannotBeReplacedStaysAsItWas) {
     EXPECT_FALSE(nowhere.commit());
 }
 
+TEST(AtomicFile, ReplacementKeepsThePermissionsAndLongNamesWork) {
+    ScopedTempDir folder;
+    write_file(folder.file("private"), "old");
+    ::chmod(folder.file("private").c_str(), 0600);
+    AtomicFile file(folder.file("private").c_str());
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("new", 3));
+    ASSERT_TRUE(file.commit());
+    struct stat info;
+    ASSERT_EQ(::stat(folder.file("private").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+    const std::string long_name = folder.file(std::string(250, 'n'));
+    AtomicFile long_file(long_name.c_str());
+    ASSERT_TRUE(long_file.open());
+    ASSERT_TRUE(long_file.write("x", 1));
+    ASSERT_TRUE(long_file.commit());
+    EXPECT_EQ(read_file(long_name), "x");
+}
+
 TEST(AtomicFile, EmptyDirectoryOfTheNameIsReplaced) {
     ScopedTempDir folder;
     ::mkdir(folder.file("empty").c_str(), 0777);
