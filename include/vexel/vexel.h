@@ -2,10 +2,14 @@
 #pragma once
 
 #include <vexel/app.h>
+#include <vexel/archive.h>
 #include <vexel/cipher.h>
 #include <vexel/data_list.h>
 #include <vexel/dyn_array.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
+#include <vexel/files.h>
 #include <vexel/math.h>
+#include <vexel/platform_info.h>
+#include <vexel/settings.h>
 #include <vexel/text.h>
