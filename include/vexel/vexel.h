@@ -4,4 +4,7 @@
 #include <vexel/app.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
+#include <vexel/frame.h>
+#include <vexel/game.h>
 #include <vexel/text.h>
+#include <vexel/window.h>

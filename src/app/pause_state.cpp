@@ -1,3 +1,5 @@
+#include "app/pause_state.h"
+
 #include <vexel/app.h>
 
 namespace vexel {
@@ -11,6 +13,7 @@ int32_t g_autopause = 1;
 
 int32_t is_paused() { return g_paused; }
 int32_t get_autopause() { return g_autopause; }
+void clear_paused_flag() { g_paused = 0; }
 
 void set_paused(int32_t flag) {
     const bool pause = flag != 0 && g_autopause != 0;
