@@ -170,7 +170,7 @@ void set_screen(int32_t width, int32_t height, int32_t fullscreen) {
     settings.fullscreen = fullscreen;
     if (platform::OpenGLDuderedi* gl = platform::opengl_duderedi(); gl && gl->window)
         gl->set_screen_mode(width, height, 0, fullscreen);
-    hooks::rebind_input_window();
+    hooks::rebind_to_window();
     for (int i = 0; i < kModeChangeFrames; ++i)
         show_screen();
 }

@@ -42,7 +42,7 @@ bool joystick_active() {
     return false;
 }
 
-void rebind_input_window() {}
+void rebind_to_window() {}
 
 void release_input_for_debugger() {
     platform::keyboard_release_all();

@@ -49,7 +49,9 @@ struct PointerSnapshot {
 PointerSnapshot read_pointer();  // position clamped to the screen, buttons
 bool joystick_active();          // any button, axis beyond 0.1 or hat pushed
 
-void rebind_input_window();         // after a screen mode change: mouse level, cursor, window
+// After a screen mode change: the mouse's cooperative level and cursor set again, and input and
+// sound given the (possibly new) window.
+void rebind_to_window();
 void release_input_for_debugger();  // the mouse device let go, input state reset and read again
 
 //------------------------------------------------------------------------------------------------

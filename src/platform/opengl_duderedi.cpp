@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -69,6 +71,10 @@ void unbind_textures() {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+int32_t clamp_int(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 void orientation_matrix(int32_t orientation, float m[16]) {
     for (int i = 0; i < 16; ++i)
         m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
@@ -102,6 +108,7 @@ bool OpenGLDuderedi::create_window(int32_t w, int32_t h, int32_t bits, int32_t f
                                    int32_t samples) {
     set_frame_rate(frame_rate);
     if (!video_init()) return false;
+    keep_display_awake();
     multisample = samples;
     append_error_log("WIN32 init video\n");
     int32_t desktop_bits = 0;
@@ -336,7 +343,7 @@ void OpenGLDuderedi::set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) {
             w = surface_w;
             h = surface_h;
         }
-        glViewport(x, surface_h - h - y, w, h);
+        glViewport(x, clamp_int(int64_t{surface_h} - h - y), w, h);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
     } else {
@@ -347,22 +354,24 @@ void OpenGLDuderedi::set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) {
             w = sideways ? height : width;
             h = sideways ? width : height;
         }
-        // The script's rectangle turned into window coordinates (left, top, extents).
-        int32_t left = x;
-        int32_t top = y;
+        // The script's rectangle turned into window coordinates (left, top, extents); 64-bit so
+        // that no script value can overflow on the way.
+        int64_t left = x;
+        int64_t top = y;
         if (turn == 1) {
-            left = width - y - h;
+            left = int64_t{width} - y - h;
             top = x;
         } else if (turn == 2) {
-            left = width - x - w;
-            top = height - y - h;
+            left = int64_t{width} - x - w;
+            top = int64_t{height} - y - h;
         } else if (turn == 3) {
             left = y;
-            top = height - x - w;
+            top = int64_t{height} - x - w;
         }
         const int32_t extent_w = sideways ? h : w;
         const int32_t extent_h = sideways ? w : h;
-        glViewport(left, height - top - extent_h, extent_w, extent_h);
+        glViewport(clamp_int(left), clamp_int(int64_t{height} - top - extent_h), extent_w,
+                   extent_h);
         float matrix[16];
         orientation_matrix(turn, matrix);
         glMatrixMode(GL_PROJECTION);

@@ -24,5 +24,7 @@ void alert_sound();
 void show_warning_box(const char* title, const char* text);
 // Stops the screen saver and display power-off while the program runs.
 void keep_display_awake();
+// False while the screen saver is held off.
+bool screen_saver_allowed();
 
 }  // namespace vexel::platform

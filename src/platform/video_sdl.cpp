@@ -87,4 +87,8 @@ void keep_display_awake() {
     SDL_DisableScreenSaver();
 }
 
+bool screen_saver_allowed() {
+    return SDL_IsScreenSaverEnabled() == SDL_TRUE;
+}
+
 }  // namespace vexel::platform

@@ -14,10 +14,12 @@
 #include <vexel/frame.h>
 #include <vexel/window.h>
 
+#include "app/frame_loop.h"
 #include "platform/event_injection.h"
 #include "platform/keyboard.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
+#include "platform/video.h"
 #include "platform/window.h"
 #include "support/headless_engine.h"
 
@@ -298,6 +300,33 @@ TEST(FrameLoop, TypedCharactersReachTheQueueAsEightBitText) {
     platform::inject_key(engine.window_id(), 28, false);
     show_screen();
     EXPECT_EQ(g_typed, (std::vector<int32_t>{'a', 0xE9, 13}));
+}
+
+TEST(FrameLoop, AReactivationRequestBringsTheWindowBackAtTheNextPresent) {
+    HeadlessEngine engine;
+    ::testing::internal::CaptureStdout();
+    request_reactivation();
+    show_screen();
+    show_screen();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "activate\nok\n");
+}
+
+TEST(FrameLoop, DebugBreakDoesNothingWithoutADebugger) {
+    HeadlessEngine engine(kPauseTable);
+    set_paused(1);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    debug_break(255);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(is_paused(), 1);
+    set_paused(0);
+    show_screen();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(FrameLoop, TheScreenSaverIsHeldOffWhileRunning) {
+    HeadlessEngine engine;
+    EXPECT_FALSE(platform::screen_saver_allowed());
 }
 
 TEST(FrameLoop, FullScreenAndBackKeepsTheCaptionAndTheContext) {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -128,6 +129,22 @@ TEST(OpenGLDuderedi, AViewportRectangleTurnsIntoWindowCoordinates) {
         set_viewport(10, 20, 100, 50);
         EXPECT_EQ(read_viewport(), expected[orientation]) << orientation;
     }
+}
+
+TEST(OpenGLDuderedi, ExtremeViewportValuesAndOrientationsAreHarmless) {
+    HeadlessEngine engine;
+    OpenGLDuderedi* gl = platform::opengl_duderedi();
+    for (int orientation : {0, 1, 2, 3, 4, -1}) {
+        gl->orientation = orientation;
+        set_viewport(INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX);
+        set_viewport(INT32_MIN, INT32_MAX, 1, INT32_MAX);
+        set_viewport(5, 5, -10, 20);
+        EXPECT_EQ(gl->viewport_x, 0);
+        EXPECT_EQ(gl->viewport_width, orientation % 2 != 0 && orientation > 0 ? 480 : 640);
+    }
+    gl->orientation = 7;  // not a turn: treated as upright
+    set_viewport(0, 0, 0, 0);
+    EXPECT_EQ(read_viewport(), (std::array<GLint, 4>{0, 0, 640, 480}));
 }
 
 TEST(OpenGLDuderedi, TheScriptsTopLeftCornerLandsWhereTheScreenIsTurned) {
