@@ -118,8 +118,7 @@ TEST(FrameLoop, FocusLossWithoutAutopauseKeepsRunning) {
         ::testing::internal::CaptureStdout();                                                 \
         EXPECT_EXIT(                                                                          \
             {                                                                                 \
-                setenv("VEXEL_VIDEO", "offscreen", 1);                                        \
-                init_engine(1, "caption");                                                    \
+                testing::init_engine_headless(1, "caption");                                  \
                 const uint32_t id = platform::window_id(platform::opengl_duderedi()->window); \
                 (void)id;                                                                     \
                 statement;                                                                    \
@@ -193,8 +192,7 @@ TEST(FrameLoop, MaxFramesEndsTheProgramAfterThatManyPresents) {
     testing::ScopedTempDir temp;
     EXPECT_EXIT(
         {
-            setenv("VEXEL_VIDEO", "offscreen", 1);
-            init_engine(1, "caption");
+            testing::init_engine_headless(1, "caption");
             for (int i = 1; i <= 10; ++i) {
                 show_screen();
                 std::fprintf(stderr, "after %d\n", i);

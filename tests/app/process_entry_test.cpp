@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/window.h"
+#include "support/headless_engine.h"
 #include "support/temp_dir.h"
 
 namespace vexel {
@@ -59,12 +60,14 @@ void game_main() {
     char program[] = "game";
     char argument[] = "--fast";
     char* argv[] = {program, argument, nullptr};
+    testing::suspend_leak_checks();
     run_game(game, 2, argv);
 }
 
 [[noreturn]] void run_without_arguments(const Game& game) {
     char program[] = "game";
     char* argv[] = {program, nullptr};
+    testing::suspend_leak_checks();
     run_game(game, 1, argv);
 }
 

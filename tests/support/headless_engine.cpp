@@ -7,14 +7,32 @@
 #include "platform/opengl_duderedi.h"
 #include "platform/window.h"
 
+// Present only in sanitizer builds.
+extern "C" void __lsan_disable() __attribute__((weak));
+extern "C" void __lsan_enable() __attribute__((weak));
+
 namespace vexel::testing {
+
+void suspend_leak_checks() {
+    if (__lsan_disable) __lsan_disable();
+}
+
+void resume_leak_checks() {
+    if (__lsan_enable) __lsan_enable();
+}
+
+void init_engine_headless(int32_t show_command, const char* caption) {
+    setenv("VEXEL_VIDEO", "offscreen", 1);
+    suspend_leak_checks();
+    init_engine(show_command, caption);
+    resume_leak_checks();
+}
 
 HeadlessEngine::HeadlessEngine(const CallbackEntry* callbacks, int32_t show_command,
                                const std::function<void(const ScopedTempDir&)>& before_start) {
-    setenv("VEXEL_VIDEO", "offscreen", 1);
     if (before_start) before_start(temp_);
     set_callback_table(callbacks);
-    init_engine(show_command, project_settings().project_name.c_str());
+    init_engine_headless(show_command, project_settings().project_name.c_str());
 }
 
 HeadlessEngine::~HeadlessEngine() {

@@ -10,6 +10,14 @@
 
 namespace vexel::testing {
 
+// In sanitizer builds, allocations of this thread between the two calls are not reported as
+// leaks: the GL driver keeps what it allocates while loading for the life of the process.
+void suspend_leak_checks();
+void resume_leak_checks();
+
+// init_engine with SDL's offscreen video driver, for tests that end the program themselves.
+void init_engine_headless(int32_t show_command, const char* caption);
+
 // Starts the engine head-less in the test's own process: a fresh TMPDIR (so the error log is
 // the test's own), SDL's offscreen video driver, the given callbacks and init_engine with the
 // project settings as they are (adjust project_settings() before constructing). Shuts the engine
