@@ -27,6 +27,8 @@ void window_set_title(NativeWindow* window, const char* title);
 std::string window_title(const NativeWindow* window);
 // The current client area size.
 void window_size(const NativeWindow* window, int32_t* width, int32_t* height);
+// Where the client area's top-left corner is on the desktop.
+void window_position(const NativeWindow* window, int32_t* x, int32_t* y);
 // The sample count of the window's surface (0 when not multisampled).
 int32_t window_samples(const NativeWindow* window);
 

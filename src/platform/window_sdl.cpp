@@ -63,6 +63,14 @@ void window_size(const NativeWindow* window, int32_t* width, int32_t* height) {
     *height = h;
 }
 
+void window_position(const NativeWindow* window, int32_t* x, int32_t* y) {
+    int left = 0;
+    int top = 0;
+    SDL_GetWindowPosition(window->sdl, &left, &top);
+    *x = left;
+    *y = top;
+}
+
 int32_t window_samples(const NativeWindow* window) {
     return window->samples;
 }

@@ -350,6 +350,15 @@ TEST(FrameLoop, FullScreenAndBackKeepsTheCaptionAndTheContext) {
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 480);
     EXPECT_TRUE(platform::window_is_visible(gl->window));
+    // Back in the middle of the desktop's work area.
+    double desktop_w = 0;
+    double desktop_h = 0;
+    get_desktop_size(desktop_w, desktop_h);
+    int32_t x = 0;
+    int32_t y = 0;
+    platform::window_position(gl->window, &x, &y);
+    EXPECT_EQ(x, (static_cast<int32_t>(desktop_w) - 640) / 2);
+    EXPECT_EQ(y, (static_cast<int32_t>(desktop_h) - 480) / 2);
 }
 
 TEST(FrameLoop, SetScreenResizesTheWindowAndTheViewport) {
