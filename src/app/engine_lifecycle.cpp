@@ -84,6 +84,7 @@ void init_engine(int32_t show_command, const char* caption) {
     if (!gl.create_window(settings.width, settings.height, 0, settings.frame_rate,
                           settings.multisample))
         return;
+    hooks::publish_gl_lookup();
 
     gl.set_caption(caption);
     append_error_log("Cptn\n");

@@ -2,18 +2,29 @@
 // create, drive or release.
 #include "app/subsystem_hooks.h"
 
+#include <vexel/math.h>
+
+#include "io/file_layer.h"
+#include "platform/gl_context.h"
 #include "platform/keyboard.h"
 
 namespace vexel::hooks {
 
 void install_render_hooks() {}
-void seed_random_generator(int32_t) {}
+void seed_random_generator(int32_t seed) {
+    seed_random(seed);
+}
+void publish_gl_lookup() {
+    set_gl_proc_lookup(platform::gl_proc_address);
+}
 void create_3d_state() {}
 void create_input_object() {}
 void create_input_devices(bool) {}
 void clear_current_font() {}
 void attach_input_window() {}
-void init_archive_resolver(const char*) {}
+void init_archive_resolver(const char* exe_path) {
+    open_executable_archive(exe_path);
+}
 void init_font_slot_zero() {}
 void load_default_font() {}
 void select_default_font() {}
@@ -50,7 +61,10 @@ void release_input_for_debugger() {
 }
 
 void stop_music() {}
-void close_file_channels() {}
+void close_file_channels() {
+    close_all_channels();
+    write_back_stores();
+}
 void close_engine_socket(int32_t) {}
 void shutdown_sockets() {}
 void release_input() {
@@ -58,6 +72,8 @@ void release_input() {
 }
 void release_sound() {}
 void delete_3d_state() {}
-void release_archive_states() {}
+void release_archive_states() {
+    vexel::release_archive_states();
+}
 
 }  // namespace vexel::hooks

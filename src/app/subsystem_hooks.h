@@ -12,6 +12,7 @@ namespace vexel::hooks {
 
 void install_render_hooks();                       // before the window: the 2D layer joins it
 void seed_random_generator(int32_t seed);          // the random generator of the core
+void publish_gl_lookup();                          // GL entry points for platform information
 void create_3d_state();                            // the Duderedi3D object
 void create_input_object();                        // the input object, no devices yet
 void create_input_devices(bool exclusive_mouse);   // keyboard, mouse and joysticks
@@ -59,7 +60,7 @@ void release_input_for_debugger();  // the mouse device let go, input state rese
 //------------------------------------------------------------------------------------------------
 
 void stop_music();                         // the music window stopped and closed
-void close_file_channels();                // every open script file channel
+void close_file_channels();                // every open file channel; stores written back
 void close_engine_socket(int32_t socket);  // one socket of the socket layer
 void shutdown_sockets();                   // socket library released (16 balances)
 void release_input();                      // devices released, pointer shown
