@@ -1,6 +1,7 @@
 # Installs the built library into a fresh prefix, then configures, builds and runs one example
 # against it with find_package(Vexel), as a game outside this repository would.
-# Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, EXAMPLE, EXPECTED (a regular expression).
+# Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, EXAMPLE, EXPECTED (a regular expression matched
+# against the program's output) and HEADLESS (run a game head-less for a fixed number of frames).
 file(REMOVE_RECURSE ${WORK_DIR})
 
 function(run_step)
@@ -15,6 +16,14 @@ run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
 run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/${EXAMPLE} -B ${WORK_DIR}/build
          -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DCMAKE_BUILD_TYPE=Release)
 run_step(${CMAKE_COMMAND} --build ${WORK_DIR}/build -j2)
+if(HEADLESS)
+  set(ENV{VEXEL_VIDEO} offscreen)
+  set(ENV{VEXEL_MAX_FRAMES} 10)
+  set(ENV{VEXEL_FIXED_FRAME_MS} 16)
+  set(ENV{TMPDIR} ${WORK_DIR})
+  # In sanitizer builds: the GL driver keeps what it allocates while loading until the process ends.
+  set(ENV{ASAN_OPTIONS} detect_leaks=0)
+endif()
 run_step(${WORK_DIR}/build/${EXAMPLE})
 if(NOT step_output MATCHES "${EXPECTED}")
   message(FATAL_ERROR "unexpected output of ${EXAMPLE}:\n${step_output}")
