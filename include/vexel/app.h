@@ -14,13 +14,13 @@ namespace vexel {
 
 // What a game states about itself before the engine starts.
 struct ProjectSettings {
-    int32_t width = 640;            // client width of the window, pixels
-    int32_t height = 480;           // client height, pixels
-    int32_t fullscreen = 0;         // start in full-screen mode
-    int32_t debug_mode = 0;         // end_program writes its report; 3D draws debug geometry
-    int32_t exclusive_mouse = 0;    // take the mouse exclusively, cursor hidden
-    int32_t multisample = 0;        // samples asked for; 0 for none
-    int32_t frame_rate = 60;        // frames per second limit of the present command
+    int32_t width = 640;          // client width of the window, pixels
+    int32_t height = 480;         // client height, pixels
+    int32_t fullscreen = 0;       // start in full-screen mode
+    int32_t debug_mode = 0;       // end_program writes its report; 3D draws debug geometry
+    int32_t exclusive_mouse = 0;  // take the mouse exclusively, cursor hidden
+    int32_t multisample = 0;      // samples asked for; 0 for none
+    int32_t frame_rate = 60;      // frames per second limit of the present command
     DynString project_name{"quorn.triangle.wall.VXM"};  // the window caption
 };
 
@@ -40,16 +40,16 @@ struct CallbackEntry {
 
 void set_callback_table(const CallbackEntry* table);  // null: no callbacks
 ScriptFunction find_callback(const char* name);       // first exact, case-sensitive match, or null
-double call_by_name(const char* name);                // 1 when called, 0 when there is no such function
+double call_by_name(const char* name);  // 1 when called, 0 when there is no such function
 
 //------------------------------------------------------------------------------------------------
 // Pause state
 //------------------------------------------------------------------------------------------------
 
-int32_t is_paused();                // 1 while the program is paused
-int32_t get_autopause();            // 1 when focus loss pauses the program
-void set_paused(int32_t flag);      // pause (flag and autopause set) or resume; callbacks once per change
-void set_autopause(int32_t flag);   // turning it off while paused resumes
+int32_t is_paused();               // 1 while the program is paused
+int32_t get_autopause();           // 1 when focus loss pauses the program
+void set_paused(int32_t flag);     // pause when flag and autopause are set, else resume
+void set_autopause(int32_t flag);  // turning it off while paused resumes
 
 //------------------------------------------------------------------------------------------------
 // Life cycle

@@ -17,7 +17,7 @@ namespace vexel {
 class DynString {
 public:
     DynString() noexcept;
-    DynString(const char* text);  // NOLINT: C text converts implicitly, as a script expects
+    DynString(const char* text);     // NOLINT: C text converts implicitly, as a script expects
     DynString(const wchar_t* text);  // NOLINT: converted with the current locale
     DynString(const DynString& other);
     DynString(DynString&& other) noexcept;
@@ -28,7 +28,7 @@ public:
 
     DynString& operator=(const DynString& other);  // assign
     DynString& operator=(DynString&& other) noexcept;
-    DynString& operator=(const char* text);        // assign from C text
+    DynString& operator=(const char* text);  // assign from C text
     DynString& operator=(const wchar_t* text);
 
     // Takes an exact-size block for the C text (capacity = length + 1). The text must not lie in
@@ -102,8 +102,12 @@ uint32_t format_double(double value, char* out);
 double text_to_double(const char* text);
 // White space, sign, decimal digits; no number gives 0; saturates at the int32 limits.
 int32_t text_to_int(const char* text);
-inline double text_to_double(const DynString& text) { return text_to_double(text.c_str()); }
-inline int32_t text_to_int(const DynString& text) { return text_to_int(text.c_str()); }
+inline double text_to_double(const DynString& text) {
+    return text_to_double(text.c_str());
+}
+inline int32_t text_to_int(const DynString& text) {
+    return text_to_int(text.c_str());
+}
 
 //------------------------------------------------------------------------------------------------
 // Concatenation
@@ -157,7 +161,11 @@ int compare(const char* text, int32_t number);
 inline int compare(const DynString& left, const DynString& right) {
     return compare(left.c_str(), right.c_str());
 }
-inline int compare(const DynString& text, double number) { return compare(text.c_str(), number); }
-inline int compare(const DynString& text, int32_t number) { return compare(text.c_str(), number); }
+inline int compare(const DynString& text, double number) {
+    return compare(text.c_str(), number);
+}
+inline int compare(const DynString& text, int32_t number) {
+    return compare(text.c_str(), number);
+}
 
 }  // namespace vexel

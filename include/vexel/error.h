@@ -20,23 +20,23 @@ struct ErrorState {
     int32_t current_module = 0;
 };
 
-ErrorState& error_state();                       // the process-wide record
-void set_error(int32_t code);                    // stores the code, copies current_line to error_line
-int32_t last_error_code();                       // the code stored by the last set_error
+ErrorState& error_state();     // the process-wide record
+void set_error(int32_t code);  // stores the code, copies current_line to error_line
+int32_t last_error_code();     // the code stored by the last set_error
 void set_source_position(int32_t module, int32_t line);  // where the script is now
-void clear_error_record();                       // zeroes last_error_code, error_line, current_line
+void clear_error_record();  // zeroes last_error_code, error_line, current_line
 
 //------------------------------------------------------------------------------------------------
 // Error log and diagnostic output
 //------------------------------------------------------------------------------------------------
 
-const char* temp_folder();            // TMPDIR, else /tmp; always ends in "/"
-const char* error_log_path();         // temp_folder() + "ErrorLog.txt"
+const char* temp_folder();                // TMPDIR, else /tmp; always ends in "/"
+const char* error_log_path();             // temp_folder() + "ErrorLog.txt"
 void append_error_log(const char* text);  // open, append, close (5 tries); null writes "NULL"
-bool debugger_attached();             // a tracer is attached to this process
-void debug_output(const char* text);  // "TX" + text to standard error, only under a debugger
-void write_stdout(const char* text);  // the text as it is, no line end added
-void write_stderr(const char* text);  // the text as it is, no line end added
+bool debugger_attached();                 // a tracer is attached to this process
+void debug_output(const char* text);      // "TX" + text to standard error, only under a debugger
+void write_stdout(const char* text);      // the text as it is, no line end added
+void write_stderr(const char* text);      // the text as it is, no line end added
 
 //------------------------------------------------------------------------------------------------
 // Ending the program

@@ -2,6 +2,10 @@
 #pragma once
 
 #include <vexel/app.h>
+#include <vexel/cipher.h>
+#include <vexel/data_list.h>
+#include <vexel/dyn_array.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
+#include <vexel/math.h>
 #include <vexel/text.h>

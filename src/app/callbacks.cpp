@@ -13,7 +13,9 @@ const CallbackEntry* g_table = kEmptyTable;
 
 }  // namespace
 
-void set_callback_table(const CallbackEntry* table) { g_table = table ? table : kEmptyTable; }
+void set_callback_table(const CallbackEntry* table) {
+    g_table = table ? table : kEmptyTable;
+}
 
 ScriptFunction find_callback(const char* name) {
     if (!name) return nullptr;

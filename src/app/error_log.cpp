@@ -79,6 +79,8 @@ void write_stdout(const char* text) {
     std::fflush(stdout);
 }
 
-void write_stderr(const char* text) { std::fprintf(stderr, "%s", text ? text : ""); }
+void write_stderr(const char* text) {
+    std::fprintf(stderr, "%s", text ? text : "");
+}
 
 }  // namespace vexel

@@ -13,7 +13,9 @@ void set_error(int32_t code) {
     state.error_line = state.current_line;
 }
 
-int32_t last_error_code() { return error_state().last_error_code; }
+int32_t last_error_code() {
+    return error_state().last_error_code;
+}
 
 void set_source_position(int32_t module, int32_t line) {
     ErrorState& state = error_state();

@@ -9,8 +9,12 @@ int32_t g_autopause = 1;
 
 }  // namespace
 
-int32_t is_paused() { return g_paused; }
-int32_t get_autopause() { return g_autopause; }
+int32_t is_paused() {
+    return g_paused;
+}
+int32_t get_autopause() {
+    return g_autopause;
+}
 
 void set_paused(int32_t flag) {
     const bool pause = flag != 0 && g_autopause != 0;

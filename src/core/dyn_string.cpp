@@ -12,12 +12,16 @@ namespace {
 // Every empty string points here. It is never written and never freed.
 alignas(16) const char kSharedEmpty[16] = {};
 
-char* shared_empty() { return const_cast<char*>(kSharedEmpty); }
+char* shared_empty() {
+    return const_cast<char*>(kSharedEmpty);
+}
 
 // Room kept for the wide copy handed out by to_wide; longer texts are cut.
 constexpr size_t kWideBufferChars = 4096;
 
-uint32_t rounded_capacity(uint32_t n) { return ((n + 1) & ~15u) + 16; }
+uint32_t rounded_capacity(uint32_t n) {
+    return ((n + 1) & ~15u) + 16;
+}
 
 }  // namespace
 
@@ -32,7 +36,9 @@ DynString::DynString(const char* text) : DynString() {
     length_ = count;
 }
 
-DynString::DynString(const wchar_t* text) : DynString() { *this = text; }
+DynString::DynString(const wchar_t* text) : DynString() {
+    *this = text;
+}
 
 DynString::DynString(const DynString& other) : DynString() {
     if (other.length_ == 0) return;
@@ -46,11 +52,19 @@ DynString::DynString(DynString&& other) noexcept
       capacity_(std::exchange(other.capacity_, 0)),
       length_(std::exchange(other.length_, 0)) {}
 
-DynString::DynString(int32_t value) : DynString() { *this = number_to_text(value); }
-DynString::DynString(float value) : DynString() { take_number_text(value); }
-DynString::DynString(double value) : DynString() { take_number_text(value); }
+DynString::DynString(int32_t value) : DynString() {
+    *this = number_to_text(value);
+}
+DynString::DynString(float value) : DynString() {
+    take_number_text(value);
+}
+DynString::DynString(double value) : DynString() {
+    take_number_text(value);
+}
 
-DynString::~DynString() { release(); }
+DynString::~DynString() {
+    release();
+}
 
 void DynString::take_number_text(double value) {
     reserve(63, false);
@@ -170,7 +184,8 @@ void DynString::truncate(int32_t n) {
 
 void DynString::trim_control_tail() {
     uint32_t end = length_;
-    while (end > 0 && static_cast<unsigned char>(data_[end - 1]) < 32) --end;
+    while (end > 0 && static_cast<unsigned char>(data_[end - 1]) < 32)
+        --end;
     if (end == length_) return;
     data_[end] = 0;
     length_ = end;
@@ -204,18 +219,26 @@ DynString& DynString::append(const char* bytes, uint32_t count) {
     return *this;
 }
 
-DynString& DynString::append(char c) { return append(&c, 1); }
+DynString& DynString::append(char c) {
+    return append(&c, 1);
+}
 
 DynString& DynString::append(const char* text) {
     if (!text) return *this;
     return append(text, static_cast<uint32_t>(std::strlen(text)));
 }
 
-DynString& DynString::append(const DynString& other) { return append(other.data_, other.length_); }
+DynString& DynString::append(const DynString& other) {
+    return append(other.data_, other.length_);
+}
 
-DynString& DynString::append(int32_t value) { return append(number_to_text(value)); }
+DynString& DynString::append(int32_t value) {
+    return append(number_to_text(value));
+}
 
-DynString& DynString::append(float value) { return append(static_cast<double>(value)); }
+DynString& DynString::append(float value) {
+    return append(static_cast<double>(value));
+}
 
 DynString& DynString::append(double value) {
     char text[32];
@@ -228,14 +251,32 @@ void DynString::swap(DynString& other) noexcept {
     std::swap(length_, other.length_);
 }
 
-DynString operator+(const DynString& left, const DynString& right) { return concat(left, right); }
-DynString operator+(const DynString& left, const char* right) { return concat(left, right); }
-DynString operator+(const DynString& left, int32_t right) { return concat(left, right); }
-DynString operator+(const DynString& left, float right) { return concat(left, right); }
-DynString operator+(const DynString& left, double right) { return concat(left, right); }
-DynString operator+(const char* left, const DynString& right) { return concat(left, right); }
-DynString operator+(int32_t left, const DynString& right) { return concat(left, right); }
-DynString operator+(float left, const DynString& right) { return concat(left, right); }
-DynString operator+(double left, const DynString& right) { return concat(left, right); }
+DynString operator+(const DynString& left, const DynString& right) {
+    return concat(left, right);
+}
+DynString operator+(const DynString& left, const char* right) {
+    return concat(left, right);
+}
+DynString operator+(const DynString& left, int32_t right) {
+    return concat(left, right);
+}
+DynString operator+(const DynString& left, float right) {
+    return concat(left, right);
+}
+DynString operator+(const DynString& left, double right) {
+    return concat(left, right);
+}
+DynString operator+(const char* left, const DynString& right) {
+    return concat(left, right);
+}
+DynString operator+(int32_t left, const DynString& right) {
+    return concat(left, right);
+}
+DynString operator+(float left, const DynString& right) {
+    return concat(left, right);
+}
+DynString operator+(double left, const DynString& right) {
+    return concat(left, right);
+}
 
 }  // namespace vexel

@@ -28,6 +28,8 @@ DynString hex_encode(const void* bytes, uint32_t count, bool upper) {
     return text;
 }
 
-int32_t hex_pair_value(char hi, char lo) { return hex_digit_value(hi) * 16 + hex_digit_value(lo); }
+int32_t hex_pair_value(char hi, char lo) {
+    return hex_digit_value(hi) * 16 + hex_digit_value(lo);
+}
 
 }  // namespace vexel

@@ -23,55 +23,79 @@ struct Digits {
     int exponent;
 };
 
-// Reads "d.ddddde[+-]xx" as written by to_chars or printf in scientific form.
-void read_scientific(const char* text, int count, char* digits, int* exponent) {
-    int written = 0;
+// The shortest text that reads back as the same double, as digits and the exponent of the first.
+struct Shortest {
+    char digit[17];
+    int count;
+    int exponent;
+};
+
+Shortest shortest_digits(double magnitude) {
+    char text[32];
+    *std::to_chars(text, text + sizeof text - 1, magnitude, std::chars_format::scientific).ptr = 0;
+    Shortest result{};
     const char* p = text;
-    for (; *p != 'e' && written < count; ++p) {
-        if (*p != '.') digits[written++] = *p;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') result.digit[result.count++] = *p;
     }
-    while (*p != 'e') ++p;
-    std::from_chars(p + (p[1] == '+' ? 2 : 1), p + std::strlen(p), *exponent);
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), text + std::strlen(text), result.exponent);
+    return result;
 }
 
-// The exact decimal expansion decides: above the midpoint rounds up, a midpoint rounds away from
-// zero, below it rounds down. Called only when the value lies close to a midpoint.
-bool exact_expansion_rounds_up(double magnitude) {
-    // A double's exact expansion has at most 767 significant digits.
+// A double's exact expansion has at most 767 significant digits: this prints all of them.
+const char* exact_expansion(double magnitude) {
     static thread_local char text[800];
     std::snprintf(text, sizeof text, "%.766e", magnitude);
-    return text[kSignificantDigits + 1] >= '5';  // the 11th digit, after "d."
+    return text;
 }
 
-Digits ten_digits(double magnitude) {
-    // Correctly rounded to 17 digits: enough to see whether the value is near a midpoint of the
-    // 10-digit grid, where to_chars' round-half-even could differ from rounding away from zero.
-    char wide[40];
-    auto wide_end = std::to_chars(wide, wide + sizeof wide - 1, magnitude,
-                                  std::chars_format::scientific, 16);
-    *wide_end.ptr = 0;
-    char digits17[17];
-    int exponent17 = 0;
-    read_scientific(wide, 17, digits17, &exponent17);
+// Digit 11 of the exact expansion decides: above the midpoint rounds up, a midpoint rounds away
+// from zero, below it rounds down.
+bool exact_expansion_rounds_up(double magnitude) {
+    return exact_expansion(magnitude)[kSignificantDigits + 1] >= '5';  // after "d."
+}
 
-    Digits result{};
-    std::memcpy(result.digit, digits17, kSignificantDigits);
-    result.exponent = exponent17;
-
-    const char* tail = digits17 + kSignificantDigits;  // digits 11 to 17
-    bool round_up = tail[0] >= '5';
-    // Any other tail lies clearly on one side of the midpoint.
-    if (std::strncmp(tail, "5000000", 7) == 0) round_up = exact_expansion_rounds_up(magnitude);
-    if (round_up) {
-        int i = kSignificantDigits - 1;
-        while (i >= 0 && result.digit[i] == '9') result.digit[i--] = '0';
-        if (i < 0) {
-            result.digit[0] = '1';
-            ++result.exponent;
-        } else {
-            ++result.digit[i];
-        }
+// Rounds the ten digits up by one unit in the last place.
+void round_up(Digits& digits) {
+    int i = kSignificantDigits - 1;
+    while (i >= 0 && digits.digit[i] == '9')
+        digits.digit[i--] = '0';
+    if (i < 0) {
+        digits.digit[0] = '1';
+        ++digits.exponent;
+    } else {
+        ++digits.digit[i];
     }
+}
+
+// Denormals carry fewer digits than the ten shown, so their shortest text says too little.
+Digits ten_exact_digits(double magnitude) {
+    const char* text = exact_expansion(magnitude);
+    Digits result{};
+    result.digit[0] = text[0];
+    std::memcpy(result.digit + 1, text + 2, kSignificantDigits - 1);
+    const char* e = std::strchr(text, 'e');
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), e + std::strlen(e), result.exponent);
+    if (text[kSignificantDigits + 1] >= '5') round_up(result);
+    return result;
+}
+
+// The shortest round-trip text lies within half a unit in the last place of the value, far closer
+// than the ten-digit grid: rounding it gives the value's rounding, except when it is itself a
+// midpoint of that grid (digits 11 and on are exactly "5"); only then is the exact expansion read.
+Digits ten_digits(double magnitude) {
+    if (magnitude < std::numeric_limits<double>::min()) return ten_exact_digits(magnitude);
+    const Shortest shortest = shortest_digits(magnitude);
+    Digits result{};
+    std::memset(result.digit, '0', kSignificantDigits);
+    const int kept = shortest.count < kSignificantDigits ? shortest.count : kSignificantDigits;
+    std::memcpy(result.digit, shortest.digit, kept);
+    result.exponent = shortest.exponent;
+    if (shortest.count <= kSignificantDigits) return result;
+
+    const char tail_first = shortest.digit[kSignificantDigits];
+    const bool at_midpoint = tail_first == '5' && shortest.count == kSignificantDigits + 1;
+    if (at_midpoint ? exact_expansion_rounds_up(magnitude) : tail_first >= '5') round_up(result);
     return result;
 }
 
@@ -87,7 +111,8 @@ uint32_t write_general(double value, char* out) {
     }
     const Digits d = ten_digits(magnitude);
     int used = kSignificantDigits;
-    while (used > 1 && d.digit[used - 1] == '0') --used;
+    while (used > 1 && d.digit[used - 1] == '0')
+        --used;
 
     if (d.exponent >= -1 && d.exponent <= 9) {
         if (d.exponent < 0) {
@@ -97,14 +122,17 @@ uint32_t write_general(double value, char* out) {
             return static_cast<uint32_t>(p + used - out);
         }
         const int whole = d.exponent + 1;
-        for (int i = 0; i < whole; ++i) *p++ = i < used ? d.digit[i] : '0';
+        for (int i = 0; i < whole; ++i)
+            *p++ = i < used ? d.digit[i] : '0';
         *p++ = '.';
-        for (int i = whole; i < used; ++i) *p++ = d.digit[i];
+        for (int i = whole; i < used; ++i)
+            *p++ = d.digit[i];
         return static_cast<uint32_t>(p - out);
     }
     *p++ = d.digit[0];
     *p++ = '.';
-    for (int i = 1; i < used; ++i) *p++ = d.digit[i];
+    for (int i = 1; i < used; ++i)
+        *p++ = d.digit[i];
     *p++ = 'e';
     *p++ = d.exponent < 0 ? '-' : '+';
     const int exponent = d.exponent < 0 ? -d.exponent : d.exponent;
@@ -114,10 +142,16 @@ uint32_t write_general(double value, char* out) {
     return static_cast<uint32_t>(p - out);
 }
 
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-int sign_of(double difference) { return difference < 0 ? -1 : (difference > 0 ? 1 : 0); }
+int sign_of(double difference) {
+    return difference < 0 ? -1 : (difference > 0 ? 1 : 0);
+}
 
 }  // namespace
 
@@ -141,7 +175,9 @@ uint32_t format_double(double value, char* out) {
     return length;
 }
 
-DynString number_to_text(double value) { return DynString(value); }
+DynString number_to_text(double value) {
+    return DynString(value);
+}
 
 DynString number_to_text(int32_t value) {
     DynString text;
@@ -154,15 +190,18 @@ DynString number_to_text(int32_t value) {
 double text_to_double(const char* text) {
     if (!text) return 0;
     const char* p = text;
-    while (is_space(*p)) ++p;
+    while (is_space(*p))
+        ++p;
     const char* start = p;
     if (*p == '+' || *p == '-') ++p;
     const char* mantissa = p;
     bool any_digit = false;
-    while (is_digit(*p)) ++p, any_digit = true;
+    while (is_digit(*p))
+        ++p, any_digit = true;
     if (*p == '.') {
         ++p;
-        while (is_digit(*p)) ++p, any_digit = true;
+        while (is_digit(*p))
+            ++p, any_digit = true;
     }
     if (!any_digit) return 0;
     const char* end = p;
@@ -170,7 +209,8 @@ double text_to_double(const char* text) {
         const char* q = p + 1;
         if (*q == '+' || *q == '-') ++q;
         if (is_digit(*q)) {
-            while (is_digit(*q)) ++q;
+            while (is_digit(*q))
+                ++q;
             end = q;
         }
     }
@@ -191,7 +231,8 @@ double text_to_double(const char* text) {
 int32_t text_to_int(const char* text) {
     if (!text) return 0;
     const char* p = text;
-    while (is_space(*p)) ++p;
+    while (is_space(*p))
+        ++p;
     const bool negative = *p == '-';
     if (*p == '+' || *p == '-') ++p;
     int64_t value = 0;
@@ -210,7 +251,9 @@ int compare(const char* left, const char* right) {
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
-int compare(const char* text, double number) { return sign_of(text_to_double(text) - number); }
+int compare(const char* text, double number) {
+    return sign_of(text_to_double(text) - number);
+}
 
 int compare(const char* text, int32_t number) {
     const int32_t value = text_to_int(text);
@@ -223,8 +266,12 @@ bool operator==(const DynString& left, const DynString& right) {
 bool operator==(const DynString& left, const char* right) {
     return std::strcmp(left.c_str(), right ? right : "") == 0;
 }
-bool operator==(const DynString& left, int32_t right) { return text_to_int(left) == right; }
-bool operator==(const DynString& left, double right) { return text_to_double(left) == right; }
+bool operator==(const DynString& left, int32_t right) {
+    return text_to_int(left) == right;
+}
+bool operator==(const DynString& left, double right) {
+    return text_to_double(left) == right;
+}
 bool operator==(const DynString& left, float right) {
     return text_to_double(left) == static_cast<double>(right);
 }

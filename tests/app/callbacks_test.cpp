@@ -8,14 +8,21 @@ namespace {
 int g_pauses = 0;
 int g_resumes = 0;
 int g_other = 0;
-double on_pause() { return ++g_pauses; }
-double on_resume() { return ++g_resumes; }
-double other() { return ++g_other; }
+double on_pause() {
+    return ++g_pauses;
+}
+double on_resume() {
+    return ++g_resumes;
+}
+double other() {
+    return ++g_other;
+}
 
-const CallbackEntry kTable[] = {
-    {on_pause, "VXL_ON_PAUSE"}, {on_resume, "VXL_ON_RESUME"}, {other, "Other"},
-    {other, "VXL_ON_PAUSE"},  // a later duplicate is never reached
-    {nullptr, nullptr}};
+const CallbackEntry kTable[] = {{on_pause, "VXL_ON_PAUSE"},
+                                {on_resume, "VXL_ON_RESUME"},
+                                {other, "Other"},
+                                {other, "VXL_ON_PAUSE"},  // a later duplicate is never reached
+                                {nullptr, nullptr}};
 
 class Callbacks : public ::testing::Test {
 protected:

@@ -10,7 +10,9 @@
 namespace vexel {
 namespace {
 
-std::string str(const DynString& s) { return std::string(s.c_str(), s.length()); }
+std::string str(const DynString& s) {
+    return std::string(s.c_str(), s.length());
+}
 
 TEST(DynString, EmptyStringsShareOneBufferAndAllocateNothing) {
     DynString a;
@@ -32,7 +34,8 @@ TEST(DynString, ReserveRoundsToSixteenAndNeverShrinks) {
     struct Case {
         uint32_t n, capacity;
     };
-    for (Case c : {Case{15, 32}, Case{63, 80}, Case{3, 16}, Case{14, 16}, Case{16, 32}, Case{1, 16}}) {
+    for (Case c :
+         {Case{15, 32}, Case{63, 80}, Case{3, 16}, Case{14, 16}, Case{16, 32}, Case{1, 16}}) {
         DynString s;
         s.reserve(c.n, false);
         EXPECT_EQ(s.capacity(), c.capacity) << c.n;
@@ -124,7 +127,8 @@ TEST(DynString, AppendGrowsInSixteenByteSteps) {
     DynString s;
     s.append('a');
     EXPECT_EQ(s.capacity(), 16u);
-    for (int i = 0; i < 14; ++i) s.append('b');
+    for (int i = 0; i < 14; ++i)
+        s.append('b');
     EXPECT_EQ(s.capacity(), 16u);
     s.append('c');
     EXPECT_EQ(s.capacity(), 32u);
@@ -160,7 +164,7 @@ TEST(DynString, MixedComparisons) {
     EXPECT_TRUE(DynString("ab") < "abc");
     EXPECT_TRUE("abc" > DynString("ab"));
     EXPECT_TRUE(DynString("\xff") > DynString("a"));  // unsigned bytes
-    EXPECT_TRUE(DynString("9") < 10);                  // as numbers, not text
+    EXPECT_TRUE(DynString("9") < 10);                 // as numbers, not text
     EXPECT_TRUE(DynString("2.5") >= 2.5);
     EXPECT_TRUE(DynString("3") != 4);
 }

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 #include <vexel/dyn_string.h>
 
 namespace vexel {
 namespace {
 
-std::string text_of(double value) { return number_to_text(value).c_str(); }
+std::string text_of(double value) {
+    return number_to_text(value).c_str();
+}
 
 TEST(NumberToText, ListedValues) {
     EXPECT_EQ(text_of(0), "0");
@@ -50,6 +56,62 @@ TEST(NumberToText, RoundingToTenDigits) {
     EXPECT_EQ(text_of(-12345678905.0), "-1.234567891e+010");
     EXPECT_EQ(text_of(123456789.25), "123456789.3");
     EXPECT_EQ(text_of(-123456789.75), "-123456789.8");
+}
+
+// A second, slow way to the same text: all exact digits from printf, rounded by hand.
+std::string reference_text(double value) {
+    char exact[800];
+    std::snprintf(exact, sizeof exact, "%.766e", std::fabs(value));
+    std::string digits = std::string(1, exact[0]) + std::string(exact + 2, 9);
+    int exponent = std::atoi(std::strchr(exact, 'e') + 1);
+    if (exact[11] >= '5') {
+        int i = 9;
+        while (i >= 0 && digits[i] == '9')
+            digits[i--] = '0';
+        if (i < 0) {
+            digits = "1000000000";
+            ++exponent;
+        } else {
+            ++digits[i];
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    std::string text = std::signbit(value) ? "-" : "";
+    if (exponent >= -1 && exponent <= 9) {
+        if (exponent == -1) return text + "0." + digits;
+        while (static_cast<int>(digits.size()) < exponent + 1)
+            digits += '0';
+        text += digits.substr(0, exponent + 1);
+        if (static_cast<int>(digits.size()) > exponent + 1)
+            text += "." + digits.substr(exponent + 1);
+        return text;
+    }
+    char exponent_text[16];
+    std::snprintf(exponent_text, sizeof exponent_text, "e%c%03d", exponent < 0 ? '-' : '+',
+                  std::abs(exponent));
+    return text + digits.substr(0, 1) + "." + digits.substr(1) + exponent_text;
+}
+
+TEST(NumberToText, AgreesWithExactDigitsOnRandomAndNearMidpointValues) {
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 30000; ++i) {
+        const uint64_t bits = random();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value) || value == 0) continue;
+        ASSERT_EQ(text_of(value), reference_text(value)) << bits;
+    }
+    // Values printed with eleven digits ending in 5 sit on or right beside a midpoint.
+    for (int i = 0; i < 20000; ++i) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%llu5e%d",
+                      static_cast<unsigned long long>(random() % 9000000000ULL + 1000000000ULL),
+                      static_cast<int>(random() % 40) - 25);
+        const double value = std::strtod(text, nullptr);
+        ASSERT_EQ(text_of(value), reference_text(value)) << text;
+        ASSERT_EQ(text_of(-value), reference_text(-value)) << text;
+    }
 }
 
 TEST(NumberToText, SignedZeroDenormalsAndNonFiniteValues) {

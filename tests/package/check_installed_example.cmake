@@ -1,0 +1,22 @@
+# Installs the built library into a fresh prefix, then configures, builds and runs one example
+# against it with find_package(Vexel), as a game outside this repository would.
+# Variables: BUILD_DIR, SOURCE_DIR, WORK_DIR, EXAMPLE, EXPECTED (a regular expression).
+file(REMOVE_RECURSE ${WORK_DIR})
+
+function(run_step)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed (${result}):\n${output}")
+  endif()
+  set(step_output "${output}" PARENT_SCOPE)
+endfunction()
+
+run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
+run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/${EXAMPLE} -B ${WORK_DIR}/build
+         -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DCMAKE_BUILD_TYPE=Release)
+run_step(${CMAKE_COMMAND} --build ${WORK_DIR}/build -j2)
+run_step(${WORK_DIR}/build/${EXAMPLE})
+if(NOT step_output MATCHES "${EXPECTED}")
+  message(FATAL_ERROR "unexpected output of ${EXAMPLE}:\n${step_output}")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
