@@ -8,4 +8,5 @@
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
 #include <vexel/math.h>
+#include <vexel/path.h>
 #include <vexel/text.h>

@@ -4,6 +4,7 @@
 // Quadratic on large maps; used by the tests and the benchmark, never by the engine.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
