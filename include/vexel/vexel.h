@@ -12,6 +12,7 @@
 #include <vexel/frame.h>
 #include <vexel/game.h>
 #include <vexel/math.h>
+#include <vexel/path.h>
 #include <vexel/platform_info.h>
 #include <vexel/settings.h>
 #include <vexel/text.h>
