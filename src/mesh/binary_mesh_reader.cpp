@@ -52,8 +52,9 @@ struct Layout {
 
 // One record into a vertex; false for an index the file has no entry for.
 bool decode_record(const Layout& layout, const Vec3f& position, uint8_t normal_index,
-                   uint8_t palette_index, size_t record, MeshVertex& vertex) {
+                   uint8_t palette_index, size_t record, std::vector<MeshVertex>& stream) {
     if (normal_index >= kNormalTableSize || palette_index >= layout.palette.size()) return false;
+    MeshVertex vertex;
     const float* normal = kNormalTable[normal_index];
     vertex.position = position;
     vertex.normal = Vec3f{normal[0], normal[1], normal[2]};
@@ -67,6 +68,7 @@ bool decode_record(const Layout& layout, const Vec3f& position, uint8_t normal_i
     }
     vertex.palette_index = palette_index;
     vertex.set_colour(layout.palette[palette_index]);
+    stream.push_back(vertex);
     return true;
 }
 
@@ -86,7 +88,7 @@ bool read_frame(BoundedReader& in, const Layout& layout, uint32_t count, MeshFra
     std::vector<uint8_t> bytes(static_cast<size_t>(count) * size);
     if (!in.read(bytes.data(), bytes.size())) return false;
 
-    frame.build_stream.resize(count);
+    frame.build_stream.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* record = bytes.data() + static_cast<size_t>(i) * size;
         Vec3f position;
@@ -97,7 +99,7 @@ bool read_frame(BoundedReader& in, const Layout& layout, uint32_t count, MeshFra
             position = Vec3f{load_f32(record), load_f32(record + 4), load_f32(record + 8)};
         }
         const uint8_t* indices = record + size - 2;
-        if (!decode_record(layout, position, indices[0], indices[1], i, frame.build_stream[i]))
+        if (!decode_record(layout, position, indices[0], indices[1], i, frame.build_stream))
             return false;
     }
     return true;

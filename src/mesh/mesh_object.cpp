@@ -85,6 +85,9 @@ void MeshObjectX::prepare() {
     for (MeshFrame& frame : frames) {
         frame.triangles.clear();
         const std::vector<MeshVertex>& stream = frame.build_stream;
+        size_t count = 0;
+        for_each_triangle(stream, [&count](size_t, size_t, size_t) { ++count; });
+        frame.triangles.reserve(3 * count);
         for_each_triangle(stream, [&frame, &stream](size_t a, size_t b, size_t c) {
             frame.triangles.push_back(stream[a]);
             frame.triangles.push_back(stream[b]);
