@@ -212,6 +212,31 @@ TEST_P(BinaryMeshReaderTest, ANewReadStartsFromAClearedMesh) {
     EXPECT_EQ(mesh_.palette, (std::vector<int32_t>{5}));
 }
 
+TEST_P(BinaryMeshReaderTest, CorruptedBytesNeverCrashAndAFailureLeavesTheMeshEmpty) {
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    for (const std::string& good : {version_two_file().str(), quantised_file(1.5).str()}) {
+        for (int round = 0; round < 300; ++round) {
+            std::string bytes = good;
+            const int changes = 1 + static_cast<int>(next() % 4);
+            for (int i = 0; i < changes; ++i)
+                bytes[4 + next() % (bytes.size() - 4)] = static_cast<char>(next());
+            if (read(bytes)) {
+                for (const MeshFrame& frame : mesh_.frames) {
+                    for (const MeshVertex& record : frame.build_stream)
+                        ASSERT_LT(record.palette_index, mesh_.palette.size());
+                }
+            } else {
+                EXPECT_TRUE(mesh_.frames.empty());
+                EXPECT_TRUE(mesh_.palette.empty());
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Streams, BinaryMeshReaderTest,
                          ::testing::Values(StreamKind::kDisk, StreamKind::kMemory),
                          [](const auto& info) { return testing::stream_kind_name(info.param); });

@@ -131,6 +131,27 @@ TEST_P(TextMeshReaderTest, ColourChannelsAreHeldTo0To255AndCommentsEndTokens) {
     EXPECT_EQ(mesh_.frames[0].build_stream[1].colour, 0xFF00FF);
 }
 
+TEST_P(TextMeshReaderTest, CorruptedTextNeverCrashesAndAFailureLeavesTheMeshEmpty) {
+    const std::string good = kTwoPolygons;
+    const char replacements[] = {'9', '-', ' ', '#', '\n', '.', 'e', '0', '\0', '7'};
+    uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return seed >> 16;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::string text = good;
+        const int changes = 1 + static_cast<int>(next() % 3);
+        for (int i = 0; i < changes; ++i)
+            text[5 + next() % (text.size() - 5)] = replacements[next() % sizeof replacements];
+        if (!read(text)) {
+            EXPECT_TRUE(mesh_.frames.empty());
+        } else {
+            mesh_.prepare();
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Streams, TextMeshReaderTest,
                          ::testing::Values(StreamKind::kDisk, StreamKind::kMemory),
                          [](const auto& info) { return testing::stream_kind_name(info.param); });
