@@ -1,0 +1,32 @@
+// Internal: mesh files. The binary format starts with a magic number and a version (1.02 to 2.0
+// are read, 2.0 is written); a file without the magic is read as the text variant "VXMA".
+// Every reader treats the file as hostile: counts are checked against what is left of the file
+// before anything is allocated and every index is checked before it is used.
+#pragma once
+
+#include <cstdint>
+
+#include "mesh/mesh_object.h"
+
+namespace vexel {
+
+inline constexpr uint32_t kMeshMagic = 0x00C6B317;
+inline constexpr double kOldestMeshVersion = 1.02;
+inline constexpr double kMeshVersion = 2.0;
+
+// Clears the mesh and reads a binary or text mesh file into its frames' build streams; normals
+// count as valid. A file that cannot be opened fails quietly (last error 3). Any other failure
+// leaves the mesh cleared and logs "# read error" (or "# malloc error") and the file name;
+// a binary version out of range also logs "Wrong .vxm version: ...".
+bool read_mesh_file(const char* name, MeshObjectX& mesh);
+
+// Writes the mesh as version 2.0: palette, the (u, v) of frame 0's records and per frame the
+// positions with a one-byte normal index and the palette index. False, with nothing written, for
+// a mesh without frames, a "mem://" name or a file that cannot be created.
+bool write_mesh_file(const char* name, const MeshObjectX& mesh);
+
+// The normal-table entry the writer stores for a normal: the one with the smallest
+// |n · (n - entry)| after n is normalised; on equal errors the later entry wins.
+uint8_t nearest_normal_index(const Vec3f& normal);
+
+}  // namespace vexel

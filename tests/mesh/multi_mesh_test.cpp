@@ -1,0 +1,115 @@
+#include "mesh/multi_mesh.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "io/virtual_files.h"
+#include "mesh/mesh_hooks.h"
+#include "mesh/mesh_test_support.h"
+#include "support/temp_dir.h"
+
+namespace vexel {
+namespace {
+
+using testing::MeshBytes;
+using testing::ScopedTempDir;
+
+// One frame: a strip marker and `vertices` records along x.
+std::string strip_file(int32_t vertices) {
+    MeshBytes file;
+    file.header(2.0, 1, 2, vertices + 1).i32(-2).i32(0xFFFFFF);
+    for (int32_t i = 0; i <= vertices; ++i)
+        file.f32(0).f32(0);
+    file.i32(vertices + 1).record(0, 0, 0, 0, 0);
+    for (int32_t i = 0; i < vertices; ++i)
+        file.record(static_cast<float>(i), static_cast<float>(i % 2), 0, 5, 1);
+    return file.str();
+}
+
+class MultiMeshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MeshGraphicsHooks hooks;
+        hooks.load_texture = [this](const DynString& path) -> uint32_t {
+            requested_.push_back(path.c_str());
+            return path.length() % 2 ? 0 : 100 + static_cast<uint32_t>(requested_.size());
+        };
+        set_mesh_graphics_hooks(std::move(hooks));
+        testing::write_file(folder_.file("m1.vxm"), strip_file(3));
+        testing::write_file(folder_.file("m2.vxm"), strip_file(5));
+    }
+    void TearDown() override { set_mesh_graphics_hooks({}); }
+
+    ScopedTempDir folder_;
+    std::vector<std::string> requested_;
+};
+
+TEST_F(MultiMeshTest, TexturesAndMeshesLoadFromTheDescriptionsFolder) {
+    testing::write_file(folder_.file("scene.vxm"),
+                        ";VXW two meshes\r\n"
+                        "[textures]\r\n"
+                        "count=2\r\n"
+                        "1=wood.png\r\n"
+                        "2 = stone1.bmp\r\n"
+                        "[Objects]\r\n"
+                        "count = 3\r\n"
+                        "1=m1.vxm\r\n"
+                        "1ta=2\r\n"
+                        "1TB=0\r\n"
+                        "2=m2.vxm\r\n"
+                        "2ta=-3\r\n"
+                        "3=missing.vxm\r\n");
+    ObjectSlot slot;
+    EXPECT_EQ(load_object_slot(slot, folder_.file("scene.vxm").c_str()), 1);
+    EXPECT_EQ(slot.used, 1);
+    EXPECT_EQ(slot.multi_mesh, 1);
+    EXPECT_EQ(requested_,
+              (std::vector<std::string>{folder_.file("wood.png"), folder_.file("stone1.bmp")}));
+    // The hook gives 0 for odd-length paths: that texture stays empty.
+    const uint32_t wood = folder_.file("wood.png").size() % 2 ? 0 : 101;
+    const uint32_t stone = folder_.file("stone1.bmp").size() % 2 ? 0 : 102;
+    EXPECT_EQ(slot.textures, (std::vector<uint32_t>{wood, stone}));
+
+    ASSERT_EQ(slot.meshes.size(), 3u);
+    EXPECT_EQ(slot.meshes[0].frames[0].triangles.size(), 3u);
+    EXPECT_EQ(slot.meshes[1].frames[0].triangles.size(), 9u);
+    EXPECT_GT(slot.meshes[1].frames[0].bound_radius, 1.0f);
+    EXPECT_EQ(slot.meshes[1].blend.size(), 9u);
+    EXPECT_TRUE(slot.meshes[2].frames.empty());
+    EXPECT_EQ(slot.meshes[0].texture_a, 1);
+    EXPECT_EQ(slot.meshes[0].texture_b, 0);
+    EXPECT_EQ(slot.meshes[1].texture_a, -3);
+    EXPECT_EQ(slot.meshes[1].texture_b, 0);  // a missing key reads as 0
+    EXPECT_EQ(slot.meshes[2].texture_a, 0);
+}
+
+TEST_F(MultiMeshTest, CountsAreHeldToTheLimitAndNegativeCountsLoadNothing) {
+    testing::write_file(folder_.file("big.vxm"),
+                        ";VXW\n[textures]\ncount=1000000000\n[objects]\ncount=-4\n");
+    ObjectSlot slot;
+    EXPECT_EQ(load_object_slot(slot, folder_.file("big.vxm").c_str()), 1);
+    EXPECT_EQ(slot.textures.size(), static_cast<size_t>(kMaxMultiMeshEntries));
+    EXPECT_TRUE(slot.meshes.empty());
+    EXPECT_EQ(slot.used, 1);
+}
+
+TEST_F(MultiMeshTest, ADescriptionInMemoryNamesItsFilesAsTheyAre) {
+    const std::string text = ";VXW\n[objects]\ncount=1\n1=" + folder_.file("m2.vxm") + "\n";
+    MemoryFile memory(text.data(), static_cast<uint32_t>(text.size()));
+    ObjectSlot slot;
+    EXPECT_EQ(load_object_slot(slot, memory.name().c_str()), 1);
+    ASSERT_EQ(slot.meshes.size(), 1u);
+    EXPECT_EQ(slot.meshes[0].frames[0].triangles.size(), 9u);
+}
+
+TEST(FolderOfTest, UpToTheLastSeparatorOfEitherKind) {
+    EXPECT_STREQ(folder_of("media/tiles\\wall.vxm").c_str(), "media/tiles\\");
+    EXPECT_STREQ(folder_of("wall.vxm").c_str(), "");
+    EXPECT_STREQ(folder_of("/abs/x").c_str(), "/abs/");
+    EXPECT_STREQ(folder_of("mem://      10.       1").c_str(), "");
+}
+
+}  // namespace
+}  // namespace vexel
