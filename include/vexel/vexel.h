@@ -12,4 +12,5 @@
 #include <vexel/math.h>
 #include <vexel/platform_info.h>
 #include <vexel/settings.h>
+#include <vexel/sprites.h>
 #include <vexel/text.h>
