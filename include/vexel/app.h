@@ -55,7 +55,14 @@ void set_autopause(int32_t flag);  // turning it off while paused resumes
 // Life cycle
 //------------------------------------------------------------------------------------------------
 
+// Starts every engine subsystem in order, logging each step to the error log. show_command 0
+// leaves the window hidden. Returns early, with nothing further started, when no window can be
+// made.
+void init_engine(int32_t show_command, const char* caption);
 // Releases every engine subsystem in order; runs the game's "VXL_ON_QUIT" on its first call.
 void shutdown_engine();
+// Under a debugger only: "BP" and the number in hexadecimal to the debugger, the mouse let go,
+// pause ended, input read afresh and the window brought back by the next present.
+void debug_break(double number);
 
 }  // namespace vexel

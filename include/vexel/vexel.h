@@ -9,8 +9,11 @@
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
 #include <vexel/files.h>
+#include <vexel/frame.h>
+#include <vexel/game.h>
 #include <vexel/math.h>
 #include <vexel/platform_info.h>
 #include <vexel/settings.h>
 #include <vexel/sprites.h>
 #include <vexel/text.h>
+#include <vexel/window.h>

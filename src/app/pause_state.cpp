@@ -1,3 +1,5 @@
+#include "app/pause_state.h"
+
 #include <vexel/app.h>
 
 namespace vexel {
@@ -14,6 +16,9 @@ int32_t is_paused() {
 }
 int32_t get_autopause() {
     return g_autopause;
+}
+void clear_paused_flag() {
+    g_paused = 0;
 }
 
 void set_paused(int32_t flag) {

@@ -9,7 +9,8 @@
 namespace vexel::testing {
 
 ScopedTempDir::ScopedTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vexel-test-XXXXXX").string();
+    // Always under /tmp: an earlier test of the same process may have removed its TMPDIR.
+    std::string pattern = "/tmp/vexel-test-XXXXXX";
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern + "/";
     setenv("TMPDIR", path_.c_str(), 1);

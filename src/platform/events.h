@@ -1,0 +1,34 @@
+// Event back end: the pending window events, turned into what the engine's window procedure
+// handles. Internal to the engine; the SDL2 implementation is events_sdl.cpp.
+#pragma once
+
+#include <cstdint>
+
+namespace vexel::platform {
+
+enum class EventKind {
+    kOther,         // anything the engine does not handle
+    kFocusGained,   // the window became the active window
+    kFocusLost,     // the window stopped being the active window
+    kCloseRequest,  // the user asked to close the window
+    kKeyDown,       // scan_code went down (also on auto-repeat); character set for Enter, Tab, ...
+    kKeyUp,         // scan_code went up
+    kText,          // characters typed, 8-bit, zero-terminated in text
+};
+
+struct Event {
+    EventKind kind = EventKind::kOther;
+    uint32_t window_id = 0;  // 0 for events that belong to no window
+    int32_t scan_code = 0;   // keyboard scan code (see keyboard.h)
+    int32_t character = 0;   // control character a key down types (13 Enter, 8, 9, 27), else 0
+    char text[32] = {};
+};
+
+// Lets the back end collect what the system has delivered since the last call.
+void events_collect();
+// The oldest pending event without taking it out; false when none is pending.
+bool event_peek(Event* event);
+// Takes the oldest pending event out; false when none is pending.
+bool event_take(Event* event);
+
+}  // namespace vexel::platform

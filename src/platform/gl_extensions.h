@@ -1,0 +1,52 @@
+// OpenGL extensions: the whole-word extension test and the table of extension entry points,
+// fetched by name when the window's context is made. Every entry is null when the driver lacks
+// it; callers check before calling.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+namespace vexel::platform {
+
+struct GlExtensionProcs {
+    // "GL_ARB_multitexture" (and, fetched with it, the buffer objects)
+    PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
+    PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
+    PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB = nullptr;
+    PFNGLGENBUFFERSARBPROC glGenBuffersARB = nullptr;
+    PFNGLBINDBUFFERARBPROC glBindBufferARB = nullptr;
+    PFNGLBUFFERDATAARBPROC glBufferDataARB = nullptr;
+    PFNGLDELETEBUFFERSARBPROC glDeleteBuffersARB = nullptr;
+    PFNGLMAPBUFFERARBPROC glMapBufferARB = nullptr;
+    PFNGLUNMAPBUFFERARBPROC glUnmapBufferARB = nullptr;
+    PFNGLGETBUFFERPARAMETERIVARBPROC glGetBufferParameterivARB = nullptr;
+    // "GL_ARB_fragment_program": shader objects
+    PFNGLCREATEPROGRAMOBJECTARBPROC glCreateProgramObjectARB = nullptr;
+    PFNGLDELETEOBJECTARBPROC glDeleteObjectARB = nullptr;
+    PFNGLCREATESHADEROBJECTARBPROC glCreateShaderObjectARB = nullptr;
+    PFNGLSHADERSOURCEARBPROC glShaderSourceARB = nullptr;
+    PFNGLCOMPILESHADERARBPROC glCompileShaderARB = nullptr;
+    PFNGLGETOBJECTPARAMETERIVARBPROC glGetObjectParameterivARB = nullptr;
+    PFNGLATTACHOBJECTARBPROC glAttachObjectARB = nullptr;
+    PFNGLGETINFOLOGARBPROC glGetInfoLogARB = nullptr;
+    PFNGLLINKPROGRAMARBPROC glLinkProgramARB = nullptr;
+    PFNGLUSEPROGRAMOBJECTARBPROC glUseProgramObjectARB = nullptr;
+    PFNGLGETUNIFORMLOCATIONARBPROC glGetUniformLocationARB = nullptr;
+    PFNGLUNIFORM1FARBPROC glUniform1fARB = nullptr;
+    PFNGLUNIFORM1IARBPROC glUniform1iARB = nullptr;
+    PFNGLGETATTRIBLOCATIONARBPROC glGetAttribLocationARB = nullptr;
+    PFNGLVERTEXATTRIB1FARBPROC glVertexAttrib1fARB = nullptr;
+};
+
+// The process-wide table.
+const GlExtensionProcs& gl_extension_procs();
+// Refills the table from the extension text of the current context (plain substring tests, as
+// drivers list them); with no text every entry becomes null.
+void fetch_gl_extension_procs(const char* extensions);
+
+// True when name occurs in the blank-separated list as a whole word.
+bool extension_list_has(const char* list, const char* name);
+// The current context's extension list, or null when it gives none.
+const char* gl_extension_text();
+
+}  // namespace vexel::platform

@@ -1,0 +1,20 @@
+// The message pump and the engine's window procedure.
+#pragma once
+
+#include <cstdint>
+
+#include <vexel/app.h>
+
+#include "platform/events.h"
+
+namespace vexel::platform {
+
+// Handles the engine window's pending events. With a hook, the hook runs once before each event
+// is taken out and handled. Always 1.
+int32_t pump_messages(ScriptFunction hook);
+// What the engine does with one event of its window: focus changes pause and resume (not in
+// debug mode), a close request ends the program, keys drive the keyboard state and typed
+// characters go to the typed-character queue.
+void handle_window_event(const Event& event);
+
+}  // namespace vexel::platform

@@ -1,0 +1,16 @@
+// The buffer swap with the frame limiter.
+#pragma once
+
+#include <cstdint>
+
+#include <vexel/app.h>
+
+namespace vexel::platform {
+
+// Swaps, clears for the next frame and waits for the frame's time, pumping messages (with the
+// hook) while it waits. Always 1.
+int32_t present_frame(ScriptFunction hook);
+// The limiter's schedule step: the next frame time after a present at present_time.
+double next_frame_after(double next_frame_time, double present_time, double ms_per_frame);
+
+}  // namespace vexel::platform

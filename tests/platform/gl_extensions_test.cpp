@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <vexel/window.h>
+
+#include "platform/gl_extensions.h"
+#include "support/headless_engine.h"
+
+namespace vexel {
+namespace {
+
+using platform::extension_list_has;
+
+TEST(GlExtensions, ANameCountsOnlyAsAWholeWord) {
+    const char* list = "GL_ARB_multisample GL_EXT_bgra GL_ARB_multitexture";
+    EXPECT_TRUE(extension_list_has(list, "GL_ARB_multisample"));
+    EXPECT_TRUE(extension_list_has(list, "GL_EXT_bgra"));
+    EXPECT_TRUE(extension_list_has(list, "GL_ARB_multitexture"));
+    EXPECT_FALSE(extension_list_has(list, "GL_ARB_multi"));
+    EXPECT_FALSE(extension_list_has(list, "ARB_multisample"));
+    EXPECT_FALSE(extension_list_has(list, "GL_EXT_bgr"));
+    EXPECT_FALSE(extension_list_has(list, "GL_ARB_multitexture2"));
+    EXPECT_FALSE(extension_list_has(list, ""));
+    EXPECT_FALSE(extension_list_has(nullptr, "GL_EXT_bgra"));
+    EXPECT_FALSE(extension_list_has(list, nullptr));
+    // A later whole occurrence counts even when an earlier one is only part of a word.
+    EXPECT_TRUE(extension_list_has("GL_X_ab GL_X_a", "GL_X_a"));
+    EXPECT_TRUE(extension_list_has("XGL_Y GL_Y", "GL_Y"));
+}
+
+TEST(GlExtensions, EntryPointsAreFetchedOnlyForListedExtensions) {
+    testing::HeadlessEngine engine;
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    platform::fetch_gl_extension_procs(nullptr);
+    EXPECT_EQ(procs.glActiveTextureARB, nullptr);
+    EXPECT_EQ(procs.glCreateProgramObjectARB, nullptr);
+
+    platform::fetch_gl_extension_procs("GL_ARB_multitexture");
+    EXPECT_NE(procs.glActiveTextureARB, nullptr);
+    EXPECT_NE(procs.glMultiTexCoord2fARB, nullptr);
+    EXPECT_NE(procs.glBindBufferARB, nullptr);
+    EXPECT_EQ(procs.glCreateProgramObjectARB, nullptr);
+
+    platform::fetch_gl_extension_procs("GL_ARB_fragment_program");
+    EXPECT_EQ(procs.glActiveTextureARB, nullptr);
+    EXPECT_NE(procs.glCreateShaderObjectARB, nullptr);
+    EXPECT_NE(procs.glVertexAttrib1fARB, nullptr);
+}
+
+TEST(GlExtensions, TheDriversListIsSearchedWholeWord) {
+    testing::HeadlessEngine engine;
+    const char* list = platform::gl_extension_text();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(has_extension("GL_EXT_bgra") == extension_list_has(list, "GL_EXT_bgra"));
+    EXPECT_FALSE(has_extension("GL_ARB_multi"));
+    EXPECT_FALSE(has_extension("GL_"));
+}
+
+}  // namespace
+}  // namespace vexel

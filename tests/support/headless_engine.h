@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include <vexel/app.h>
+
+#include "support/temp_dir.h"
+
+namespace vexel::testing {
+
+// In sanitizer builds, allocations of this thread between the two calls are not reported as
+// leaks: the GL driver keeps what it allocates while loading for the life of the process.
+void suspend_leak_checks();
+void resume_leak_checks();
+
+// init_engine with SDL's offscreen video driver, for tests that end the program themselves.
+void init_engine_headless(int32_t show_command, const char* caption);
+
+// Starts the engine head-less in the test's own process: a fresh TMPDIR (so the error log is
+// the test's own), SDL's offscreen video driver, the given callbacks and init_engine with the
+// project settings as they are (adjust project_settings() before constructing). Shuts the engine
+// down when it goes out of scope. before_start runs once the temporary folder exists.
+class HeadlessEngine {
+public:
+    explicit HeadlessEngine(const CallbackEntry* callbacks = nullptr, int32_t show_command = 1,
+                            const std::function<void(const ScopedTempDir&)>& before_start = {});
+    ~HeadlessEngine();
+    HeadlessEngine(const HeadlessEngine&) = delete;
+    HeadlessEngine& operator=(const HeadlessEngine&) = delete;
+
+    bool has_window() const;     // start-up made the window and its context
+    uint32_t window_id() const;  // the engine window's id, for injected events
+    std::string log() const;     // the error log as it is now
+    const ScopedTempDir& temp() const { return temp_; }
+
+private:
+    ScopedTempDir temp_;
+};
+
+// The whole-window colour at (x, y) counted from the bottom-left, read from the back buffer,
+// as R + G*256 + B*65536.
+int32_t read_pixel(int32_t x, int32_t y);
+
+}  // namespace vexel::testing
