@@ -60,6 +60,9 @@ public:
 
     int32_t sprite_colour_key = kDefaultSpriteColourKey;
     int32_t font_colour_key = 0;
+    // The slot whose texture the 2D drawing code bound last, -1 for none. Emptying, refilling
+    // or grabbing into a slot resets it, so that the next draw binds afresh.
+    int32_t bound_2d_slot = -1;
 
 private:
     std::vector<SpriteSlot> slots_;
