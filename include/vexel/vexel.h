@@ -15,5 +15,6 @@
 #include <vexel/path.h>
 #include <vexel/platform_info.h>
 #include <vexel/settings.h>
+#include <vexel/sprites.h>
 #include <vexel/text.h>
 #include <vexel/window.h>

@@ -4,13 +4,16 @@
 
 #include <vexel/math.h>
 
+#include "gfx2d/render_hooks_2d.h"
 #include "io/file_layer.h"
 #include "platform/gl_context.h"
 #include "platform/keyboard.h"
 
 namespace vexel::hooks {
 
-void install_render_hooks() {}
+void install_render_hooks() {
+    install_2d_render_hooks();
+}
 void seed_random_generator(int32_t seed) {
     seed_random(seed);
 }

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <png.h>
+#include <zlib.h>
+
+#include "gfx2d/colour_value.h"
+#include "gfx2d/decoder_test_support.h"
+#include "gfx2d/image_decoders.h"
+#include "support/image_files.h"
+
+namespace vexel {
+namespace {
+
+using testing::PngSpec;
+using testing::rgba;
+using testing::rgba_at;
+using testing::ScopedTempDir;
+using testing::StreamKind;
+using testing::StreamSource;
+
+// Packs one sample per pixel into rows of the given bit depth (MSB first, 16-bit big-endian).
+std::vector<uint8_t> pack(const std::vector<uint32_t>& samples, uint32_t per_row, int depth) {
+    std::vector<uint8_t> out;
+    for (size_t row = 0; row < samples.size() / per_row; ++row) {
+        uint32_t bits = 0;
+        uint32_t filled = 0;
+        for (uint32_t i = 0; i < per_row; ++i) {
+            const uint32_t v = samples[row * per_row + i];
+            if (depth == 16) {
+                out.push_back(static_cast<uint8_t>(v >> 8));
+                out.push_back(static_cast<uint8_t>(v));
+            } else if (depth == 8) {
+                out.push_back(static_cast<uint8_t>(v));
+            } else {
+                bits = bits << depth | v;
+                filled += depth;
+                if (filled == 8) {
+                    out.push_back(static_cast<uint8_t>(bits));
+                    bits = filled = 0;
+                }
+            }
+        }
+        if (filled > 0) out.push_back(static_cast<uint8_t>(bits << (8 - filled)));
+    }
+    return out;
+}
+
+class PngDecoderTest : public ::testing::Test {
+protected:
+    bool decode(const PngSpec& spec, int32_t key = kNoColourKey) {
+        return decode(testing::png_bytes(spec), key);
+    }
+    bool decode(const std::string& bytes, int32_t key = kNoColourKey) {
+        testing::write_file(temp_.file("test.png"), bytes);
+        return decode_png(temp_.file("test.png").c_str(), key, picture_);
+    }
+
+    ScopedTempDir temp_;
+    ImageBuffer picture_ = testing::used_buffer();
+};
+
+TEST_F(PngDecoderTest, GreyOfEveryDepthBecomesOpaqueGrey) {
+    for (int depth : {1, 2, 4, 8, 16}) {
+        const uint32_t max = depth == 16 ? 65535 : (1u << depth) - 1;
+        std::vector<uint32_t> samples;
+        for (uint32_t i = 0; i < 10; ++i)
+            samples.push_back(i * max / 9);
+        PngSpec spec{5, 2, PNG_COLOR_TYPE_GRAY, depth};
+        spec.samples = pack(samples, 5, depth);
+        ASSERT_TRUE(decode(spec, colour_value(255, 255, 255))) << depth;
+        EXPECT_FALSE(picture_.alpha_from_source());
+        for (uint32_t i = 0; i < 10; ++i) {
+            // Low depths scale up to the full range; 16-bit samples keep their high byte.
+            const uint32_t v = samples[i];
+            const uint8_t grey = depth == 16 ? uint8_t(v >> 8) : uint8_t(v * 255 / max);
+            EXPECT_EQ(rgba_at(picture_, i % 5, i / 5), rgba(grey, grey, grey, 255))
+                << depth << " bits, sample " << i;
+        }
+    }
+}
+
+TEST_F(PngDecoderTest, RgbIsKeyedAndOpaque) {
+    for (int depth : {8, 16}) {
+        std::vector<uint32_t> samples = {255, 0, 128, 1, 2, 3, 255, 0, 129};
+        if (depth == 16)
+            for (uint32_t& v : samples)
+                v = v << 8 | 0x5A;
+        PngSpec spec{3, 1, PNG_COLOR_TYPE_RGB, depth};
+        spec.samples = pack(samples, 9, depth);
+        ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey)) << depth;
+        EXPECT_FALSE(picture_.alpha_from_source());
+        EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(0, 0, 0, 0));
+        EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(1, 2, 3, 255));
+        EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(255, 0, 129, 255));
+        ASSERT_TRUE(decode(spec, kNoColourKey));
+        EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 255));
+    }
+}
+
+TEST_F(PngDecoderTest, RgbaKeepsItsAlphaAndIsNeverKeyed) {
+    for (int depth : {8, 16}) {
+        std::vector<uint32_t> samples = {255, 0, 128, 255, 10, 20, 30, 0, 40, 50, 60, 77};
+        if (depth == 16)
+            for (uint32_t& v : samples)
+                v = v << 8 | 0xFF;
+        PngSpec spec{3, 1, PNG_COLOR_TYPE_RGB_ALPHA, depth};
+        spec.samples = pack(samples, 12, depth);
+        ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey)) << depth;
+        EXPECT_TRUE(picture_.alpha_from_source());
+        EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 255));
+        EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(10, 20, 30, 0));
+        EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(40, 50, 60, 77));
+    }
+}
+
+TEST_F(PngDecoderTest, PalettesOfEveryDepthExpandToRgb) {
+    for (int depth : {1, 2, 4, 8}) {
+        const uint32_t entries = 1u << depth;
+        PngSpec spec{4, 2, PNG_COLOR_TYPE_PALETTE, depth};
+        for (uint32_t i = 0; i < entries; ++i)
+            spec.palette.push_back({uint8_t(i * 3), uint8_t(255 - i), uint8_t(i ^ 0x55)});
+        std::vector<uint32_t> indices;
+        for (uint32_t i = 0; i < 8; ++i)
+            indices.push_back((i * 5) % entries);
+        spec.samples = pack(indices, 4, depth);
+        ASSERT_TRUE(decode(spec)) << depth;
+        EXPECT_FALSE(picture_.alpha_from_source());
+        for (uint32_t i = 0; i < 8; ++i) {
+            const auto& e = spec.palette[indices[i]];
+            EXPECT_EQ(rgba_at(picture_, i % 4, i / 4), rgba(e[0], e[1], e[2], 255)) << depth;
+        }
+    }
+}
+
+TEST_F(PngDecoderTest, PaletteTransparencyBecomesAlpha) {
+    PngSpec spec{3, 1, PNG_COLOR_TYPE_PALETTE, 8};
+    spec.palette = {{255, 0, 128}, {1, 2, 3}, {4, 5, 6}};
+    spec.palette_alpha = {0, 100};
+    spec.samples = {0, 1, 2};
+    ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey));
+    EXPECT_TRUE(picture_.alpha_from_source());
+    EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 0));
+    EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(1, 2, 3, 100));
+    EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(4, 5, 6, 255));
+}
+
+TEST_F(PngDecoderTest, GreyWithAlphaIsRefused) {
+    PngSpec grey_alpha{2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8};
+    grey_alpha.samples = {10, 255, 20, 0};
+    EXPECT_FALSE(decode(grey_alpha));
+    EXPECT_TRUE(testing::is_reset(picture_));
+
+    // A transparent grey level makes two channels as well.
+    PngSpec keyed_grey{2, 1, PNG_COLOR_TYPE_GRAY, 8};
+    keyed_grey.samples = {10, 20};
+    keyed_grey.transparent_grey = 10;
+    EXPECT_FALSE(decode(keyed_grey));
+    EXPECT_TRUE(testing::is_reset(picture_));
+}
+
+TEST_F(PngDecoderTest, InterlacedDecodesLikeProgressive) {
+    PngSpec spec{13, 11, PNG_COLOR_TYPE_RGB, 8};
+    for (uint32_t i = 0; i < 13 * 11 * 3; ++i)
+        spec.samples.push_back(static_cast<uint8_t>(i * 7));
+    ASSERT_TRUE(decode(spec));
+    ImageBuffer progressive = std::move(picture_);
+    spec.interlaced = true;
+    ASSERT_TRUE(decode(spec));
+    ASSERT_EQ(picture_.byte_count(), progressive.byte_count());
+    EXPECT_EQ(0, std::memcmp(picture_.pixels(), progressive.pixels(), picture_.byte_count()));
+}
+
+TEST_F(PngDecoderTest, ReadsVirtualFiles) {
+    PngSpec spec{1, 1, PNG_COLOR_TYPE_RGB, 8};
+    spec.samples = {7, 8, 9};
+    StreamSource source(StreamKind::kMemory, testing::png_bytes(spec), temp_);
+    ASSERT_TRUE(decode_png(source.name().c_str(), kNoColourKey, picture_));
+    EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(7, 8, 9, 255));
+}
+
+PngSpec small_rgba() {
+    PngSpec spec{6, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8};
+    for (uint32_t i = 0; i < 6 * 5 * 4; ++i)
+        spec.samples.push_back(static_cast<uint8_t>(i * 13 + 1));
+    return spec;
+}
+
+TEST_F(PngDecoderTest, SignatureIsCheckedFirst) {
+    std::string bytes = testing::png_bytes(small_rgba());
+    bytes[0] = 'x';  // only "PNG" in bytes 1 to 3 is looked at before libpng
+    EXPECT_FALSE(decode(bytes));
+    bytes = testing::png_bytes(small_rgba());
+    bytes[2] = 'n';
+    EXPECT_FALSE(decode(bytes));
+    EXPECT_FALSE(decode(std::string("\x89PN")));
+    EXPECT_TRUE(testing::is_reset(picture_));
+}
+
+TEST_F(PngDecoderTest, EveryTruncationFailsAndResets) {
+    const std::string bytes = testing::png_bytes(small_rgba());
+    for (size_t length = 0; length + 12 < bytes.size(); ++length) {
+        EXPECT_FALSE(decode(bytes.substr(0, length))) << length << " bytes";
+        EXPECT_TRUE(testing::is_reset(picture_));
+    }
+}
+
+TEST_F(PngDecoderTest, DamagedChunksFail) {
+    const std::string good = testing::png_bytes(small_rgba());
+    std::string bad_header_crc = good;
+    bad_header_crc[29] ^= 0x40;  // the IHDR checksum
+    EXPECT_FALSE(decode(bad_header_crc));
+
+    std::string bad_data = good;
+    const size_t data = bad_data.find("IDAT");
+    ASSERT_NE(data, std::string::npos);
+    for (size_t i = data + 4; i < data + 12; ++i)
+        bad_data[i] = static_cast<char>(~bad_data[i]);
+    EXPECT_FALSE(decode(bad_data));
+    EXPECT_TRUE(testing::is_reset(picture_));
+}
+
+TEST_F(PngDecoderTest, ClaimedSizesBeyondTheLimitFail) {
+    std::string bytes = testing::png_bytes(small_rgba());
+    // IHDR width at 16..19; the checksum over type and data at 29..32 is recomputed.
+    auto set_ihdr = [&](uint32_t width, uint32_t height) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+            bytes[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+        }
+        const uint32_t crc =
+            png_uint_32(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 12), 17));
+        for (int i = 0; i < 4; ++i)
+            bytes[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    };
+    set_ihdr(100000, 1);
+    EXPECT_FALSE(decode(bytes));
+    set_ihdr(16384, 16384);  // allowed either way, but more pixels than any picture may have
+    EXPECT_FALSE(decode(bytes));
+    set_ihdr(6, 5);
+    EXPECT_TRUE(decode(bytes));
+}
+
+TEST_F(PngDecoderTest, MissingFileFails) {
+    EXPECT_FALSE(decode_png(temp_.file("absent.png").c_str(), kNoColourKey, picture_));
+    EXPECT_FALSE(decode_png(temp_.path().c_str(), kNoColourKey, picture_));
+    EXPECT_TRUE(testing::is_reset(picture_));
+}
+
+}  // namespace
+}  // namespace vexel
