@@ -306,6 +306,7 @@ void OpenGLDuderedi::reset_gl_state() {
     gl_enable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.05f);
     alpha_test_threshold = 0.05f;
+    smoothing = true;
     glColor4f(1, 1, 1, 1);
     gl_disable(GL_FOG);
     gl_disable(GL_LINE_SMOOTH);

@@ -70,6 +70,10 @@ public:
     int32_t viewport_height = 0;
     bool bgra_supported = false;
     float alpha_test_threshold = 0.05f;
+    // Filters of every 2D draw and of 3D textures: linear when true, nearest when false.
+    bool smoothing = true;
+    // Alpha of the current colour (1, 1, 1, global_alpha) that modulates textured draws.
+    float global_alpha = 1.0f;
     DynString caption;
 
 private:
