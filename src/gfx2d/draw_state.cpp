@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "gfx2d/render_context.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -14,10 +13,12 @@ namespace {
 
 void second_unit_off() {
     const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    if (!procs.glActiveTextureARB) return;
+    DrawState& state = draw_state();
+    if (!procs.glActiveTextureARB || state.second_unit_off) return;
     procs.glActiveTextureARB(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_2D);
     procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+    state.second_unit_off = true;
 }
 
 }  // namespace
@@ -82,8 +83,13 @@ void apply_alpha_test() {
     }
 }
 
-void reset_2d_state() {
+void mark_2d_state_dirty() {
     texture_store().bound_2d_slot = -1;
+    draw_state().second_unit_off = false;
+}
+
+void reset_2d_state() {
+    mark_2d_state_dirty();
     if (platform::OpenGLDuderedi* gl = platform::opengl_duderedi()) gl->global_alpha = 1.0f;
 }
 

@@ -51,6 +51,9 @@ struct DrawState {
     std::array<FontGlyphs, kFontCount> fonts{};
     PolygonBatch polygon;
     std::vector<TextVertex> text_vertices;
+    // The second texture unit is known to be off: switching units makes the driver flush, so
+    // the 2D draws switch to it only when this is false.
+    bool second_unit_off = false;
 };
 
 // The process's 2D state, made on first use.
@@ -73,7 +76,11 @@ void restore_2d_colour();
 float global_alpha();
 // The alpha test as the stored reference says: on with greater-than below 1, else off.
 void apply_alpha_test();
-// What the present does to the 2D state: nothing bound, alpha 1.
+// What the present does to the 2D state: nothing bound, alpha 1, and the second texture unit's
+// state unknown again.
 void reset_2d_state();
+// For code outside the 2D layer that binds textures or uses the second texture unit: the next
+// 2D draw sets its texture state afresh.
+void mark_2d_state_dirty();
 
 }  // namespace vexel

@@ -4,9 +4,11 @@
 
 #include <vexel/draw.h>
 
+#include "gfx2d/draw_state.h"
 #include "gfx2d/draw_test_support.h"
 #include "gfx2d/texture_store.h"
 #include "platform/gl_enable_cache.h"
+#include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
 
 namespace vexel {
@@ -92,6 +94,41 @@ TEST_F(DrawModesTest, UntexturedBindTurnsBothUnitsOff) {
     draw_rect(0, 0, 1, 1, 0x00FF00);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(texture_store().bound_2d_slot, -1);
+}
+
+bool second_unit_textured() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    const bool on = glIsEnabled(GL_TEXTURE_2D);
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+    return on;
+}
+
+void texture_second_unit() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    glEnable(GL_TEXTURE_2D);
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+TEST_F(DrawModesTest, SecondUnitIsSwitchedOffOnceUntilTheStateIsMarkedDirty) {
+    ASSERT_NE(platform::gl_extension_procs().glActiveTextureARB, nullptr);
+    ASSERT_TRUE(create_sprite(4, testing::solid_picture(4, 4, 0xFFFFFF), false));
+    texture_second_unit();
+    draw_sprite(4, 0, 0);
+    EXPECT_FALSE(second_unit_textured());
+    EXPECT_TRUE(draw_state().second_unit_off);
+    // Someone else's texturing on the second unit, announced: switched off again.
+    texture_second_unit();
+    mark_2d_state_dirty();
+    draw_sprite(4, 0, 0);
+    EXPECT_FALSE(second_unit_textured());
+    // The present forgets what it knew.
+    gl().reset_after_present();
+    EXPECT_FALSE(draw_state().second_unit_off);
+    texture_second_unit();
+    draw_rect(0, 0, 2, 2, 0x00FF00);
+    EXPECT_FALSE(second_unit_textured());
 }
 
 }  // namespace
