@@ -2,6 +2,7 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <new>
 
 #include <vexel/draw.h>
 
@@ -18,11 +19,15 @@ namespace {
 constexpr size_t kFirstCapacity = 512;
 constexpr int32_t kWhite = 0xFFFFFF;
 
+// Out of memory, the vertex is dropped: the batch draws what it holds.
 void append(PolygonBatch& batch, const PolygonVertex& vertex) {
-    // Doubling keeps long batches linear; the first block holds the usual small polygon.
-    if (batch.vertices.size() == batch.vertices.capacity())
-        batch.vertices.reserve(std::max(kFirstCapacity, batch.vertices.capacity() * 2));
-    batch.vertices.push_back(vertex);
+    try {
+        // Doubling keeps long batches linear; the first block holds the usual small polygon.
+        if (batch.vertices.size() == batch.vertices.capacity())
+            batch.vertices.reserve(std::max(kFirstCapacity, batch.vertices.capacity() * 2));
+        batch.vertices.push_back(vertex);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 GLenum primitive_of(int32_t mode) {

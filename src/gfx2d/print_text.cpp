@@ -1,7 +1,10 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <new>
 
 #include <vexel/fonts.h>
 
@@ -30,6 +33,11 @@ void print_text(const DynString& text, double x, double y, bool proportional) {
 
     std::vector<TextVertex>& strip = state.text_vertices;
     strip.clear();
+    try {
+        strip.reserve(size_t{text.length()} * 4);
+    } catch (const std::bad_alloc&) {
+        return;  // a text too long to hold in memory as vertices is not drawn
+    }
     auto pen_x = static_cast<float>(std::ceil(x));
     const auto pen_y = static_cast<float>(std::ceil(y));
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
@@ -71,13 +79,17 @@ int32_t text_width(const DynString& text, bool proportional) {
     const auto font = static_cast<int32_t>(draw_state().current_font);
     const SpriteSlot* sheet = font_sheet(font);
     if (!sheet) return 0;
-    if (!proportional) return static_cast<int32_t>(text.length()) * (sheet->width / 16);
-    const FontGlyphs& glyphs = draw_state().fonts[font];
     int64_t width = 0;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
-    for (uint32_t i = 0; i < text.length(); ++i)
-        width += glyphs[bytes[i]].width;
-    return static_cast<int32_t>(width);
+    if (proportional) {
+        const FontGlyphs& glyphs = draw_state().fonts[font];
+        const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
+        for (uint32_t i = 0; i < text.length(); ++i)
+            width += glyphs[bytes[i]].width;
+    } else {
+        width = int64_t{text.length()} * (sheet->width / 16);
+    }
+    // A text of gigabytes in a wide font would not fit.
+    return static_cast<int32_t>(std::min<int64_t>(width, INT32_MAX));
 }
 
 }  // namespace vexel
