@@ -45,10 +45,11 @@ void span(int32_t start, int32_t size, float& from, float& to) {
     to = static_cast<float>(first + std::llabs(int64_t{size}));
 }
 
-// Script coordinates to window coordinates (origin top-left) for the turned screen.
-void unmap_position(const RenderContext& target, int32_t& x, int32_t& y) {
-    const int32_t a = x;
-    const int32_t b = y;
+// Script coordinates to window coordinates (origin top-left) for the turned screen; 64-bit so
+// that no script value overflows on the way.
+void unmap_position(const RenderContext& target, int64_t& x, int64_t& y) {
+    const int64_t a = x;
+    const int64_t b = y;
     switch (target.orientation) {
         case 1:
             x = target.width - 1 - b;
@@ -111,8 +112,10 @@ void set_pixel(int32_t x, int32_t y, int32_t colour) {
 int32_t get_pixel(int32_t x, int32_t y) {
     if (!gl_ready()) return 0;
     const RenderContext target = render_context();
-    unmap_position(target, x, y);
-    if (x < 0 || y < 0 || x >= target.width || y >= target.height) return 0;
+    int64_t column = x;
+    int64_t line = y;
+    unmap_position(target, column, line);
+    if (column < 0 || line < 0 || column >= target.width || line >= target.height) return 0;
     // An offscreen surface's framebuffer reads from its colour attachment 0 by default.
     const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (gl->render_target < 0) glReadBuffer(GL_BACK);
@@ -121,12 +124,13 @@ int32_t get_pixel(int32_t x, int32_t y) {
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_SKIP_ROWS, 0);
     glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    const int32_t row = target.height - y - 1;
+    const auto read_x = static_cast<GLint>(column);
+    const auto read_y = static_cast<GLint>(target.height - line - 1);
     if (target.bgra_supported) {
-        glReadPixels(x, row, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel);
+        glReadPixels(read_x, read_y, 1, 1, GL_BGRA, GL_UNSIGNED_BYTE, pixel);
         return pixel[2] | pixel[1] << 8 | pixel[0] << 16;
     }
-    glReadPixels(x, row, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glReadPixels(read_x, read_y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     return pixel[0] | pixel[1] << 8 | pixel[2] << 16;
 }
 

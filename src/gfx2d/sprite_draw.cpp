@@ -45,11 +45,11 @@ bool frame_rect(const SpriteSlot& slot, int32_t frame, FrameRect& rect) {
     // A negative size counts as none: it describes no frame either.
     if (fw <= 0 || fh <= 0) return false;
     const int32_t per_row = slot.width / fw;
-    const int32_t column = per_row != 0 ? frame % per_row : frame;
-    const int32_t row = per_row != 0 ? frame / per_row : 0;
+    const int64_t column = per_row != 0 ? frame % per_row : frame;
+    const int64_t row = per_row != 0 ? frame / per_row : 0;
     const float tw = texture_side(slot.texture_width);
     const float th = texture_side(slot.texture_height);
-    rect.ul = static_cast<float>(column) * static_cast<float>(fw) / tw;
+    rect.ul = static_cast<float>(column * fw) / tw;
     rect.ur = rect.ul + static_cast<float>(fw) / tw;
     rect.vb = static_cast<float>(slot.height - fh * (row + 1)) / th;
     rect.vt = rect.vb + static_cast<float>(fh) / th;

@@ -5,6 +5,7 @@
 #include <vexel/draw.h>
 #include <vexel/error.h>
 #include <vexel/frame.h>
+#include <vexel/sprites.h>
 
 #include "gfx2d/background_draw.h"
 #include "gfx2d/backgrounds.h"
@@ -59,6 +60,13 @@ TEST_F(BackgroundDrawTest, PresentDrawsBackgroundZeroInsteadOfClearing) {
     // The rest of the 512 x 512 tile is transparent black; beyond it the screen was cleared.
     EXPECT_EQ(screen_colour(100, 30), 0);
     EXPECT_EQ(screen_colour(600, 30), 0);
+}
+
+TEST_F(BackgroundDrawTest, LoadedBackgroundIsDrawnAtOnce) {
+    load_background(saved(gradient(50, 40), "now.png").c_str());
+    EXPECT_EQ(last_error_code(), 0);
+    EXPECT_EQ(screen_colour(49, 39), gradient_at(49, 39));
+    EXPECT_EQ(screen_colour(10, 5), gradient_at(10, 5));
 }
 
 TEST_F(BackgroundDrawTest, LargePictureTilesJoinSeamlessly) {

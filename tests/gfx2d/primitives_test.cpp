@@ -61,6 +61,9 @@ TEST_F(PrimitivesTest, GetPixelOutsideTheScreenIsBlack) {
     EXPECT_EQ(get_pixel(-1, 0), 0);
     EXPECT_EQ(get_pixel(640, 0), 0);
     EXPECT_EQ(get_pixel(0, 480), 0);
+    EXPECT_EQ(get_pixel(INT32_MIN, INT32_MAX), 0);
+    platform::opengl_duderedi()->orientation = 3;
+    EXPECT_EQ(get_pixel(INT32_MIN, INT32_MIN), 0);
 }
 
 TEST_F(PrimitivesTest, TurnedScreenReadsWhereItDraws) {

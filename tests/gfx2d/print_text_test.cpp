@@ -64,6 +64,18 @@ TEST_F(PrintTextTest, BuiltinCharactersLandInTheirCells) {
     EXPECT_GT(lit_pixels(10, 20, 16, 8), 20);
 }
 
+TEST_F(PrintTextTest, SmoothedTextAtWholePixelsStaysSharp) {
+    ASSERT_TRUE(install_builtin_font(1));
+    set_font(1);
+    set_smoothing(true);
+    const ImageBuffer sheet = builtin_font_picture();
+    print_text("Q", 3, 4, false);
+    for (int32_t y = 0; y < 8; ++y) {
+        for (int32_t x = 0; x < 8; ++x)
+            ASSERT_EQ(screen_colour(3 + x, 4 + y), shown(sheet, 8 + x, 40 + y)) << x << y;
+    }
+}
+
 TEST_F(PrintTextTest, PenStartsAtTheNextWholePixel) {
     ASSERT_TRUE(install_builtin_font(1));
     set_font(1);

@@ -98,6 +98,18 @@ TEST_F(SpriteDrawTest, AnimationCommandsDrawNothingWithoutFrameSize) {
     EXPECT_EQ(lit_pixels(0, 0, 20, 20), 0);
 }
 
+TEST_F(SpriteDrawTest, FramesFarBeyondThePictureStayInTheirRectangles) {
+    make_sprite(kSprite, solid_picture(32, 16, 0x00FF00));
+    set_sprite_frame_size(kSprite, 16, 16);
+    // Texture coordinates far outside the picture: the quads still cover only their frames.
+    draw_animation(kSprite, INT32_MAX, 0, 0);
+    draw_animation(kSprite, INT32_MIN, 20, 0);
+    stretch_animation(kSprite, INT32_MAX, 40, 0, 4, 4);
+    EXPECT_EQ(lit_pixels(0, 16, 60, 10), 0);
+    EXPECT_EQ(lit_pixels(16, 0, 4, 16) + lit_pixels(36, 0, 4, 16), 0);
+    EXPECT_EQ(lit_pixels(44, 0, 10, 16) + lit_pixels(40, 4, 4, 12), 0);
+}
+
 TEST_F(SpriteDrawTest, StretchedFrameCoversItsRectangleAndATenth) {
     ImageBuffer picture = solid_picture(32, 16, 0x0000FF);
     for (int32_t y = 0; y < 16; ++y) {
