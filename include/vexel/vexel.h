@@ -5,10 +5,12 @@
 #include <vexel/archive.h>
 #include <vexel/cipher.h>
 #include <vexel/data_list.h>
+#include <vexel/draw.h>
 #include <vexel/dyn_array.h>
 #include <vexel/dyn_string.h>
 #include <vexel/error.h>
 #include <vexel/files.h>
+#include <vexel/fonts.h>
 #include <vexel/frame.h>
 #include <vexel/game.h>
 #include <vexel/math.h>

@@ -4,6 +4,8 @@
 
 #include <vexel/math.h>
 
+#include "gfx2d/draw_state.h"
+#include "gfx2d/font_sheets.h"
 #include "gfx2d/render_hooks_2d.h"
 #include "io/file_layer.h"
 #include "platform/gl_context.h"
@@ -23,14 +25,22 @@ void publish_gl_lookup() {
 void create_3d_state() {}
 void create_input_object() {}
 void create_input_devices(bool) {}
-void clear_current_font() {}
+void clear_current_font() {
+    draw_state().current_font = 0;
+}
 void attach_input_window() {}
 void init_archive_resolver(const char* exe_path) {
     open_executable_archive(exe_path);
 }
-void init_font_slot_zero() {}
-void load_default_font() {}
-void select_default_font() {}
+void init_font_slot_zero() {
+    init_empty_font(0);
+}
+void load_default_font() {
+    vexel::load_default_font();
+}
+void select_default_font() {
+    draw_state().current_font = 0;
+}
 void show_arrow_cursor() {}
 void bind_mouse(bool) {}
 void resolve_external_functions() {}

@@ -3,8 +3,9 @@
 
 namespace vexel {
 
-// A fresh texture store (empty slots and backgrounds, default colour keys), and the window
-// code's hooks that empty it when the context goes and report background 0.
+// A fresh texture store (empty slots and backgrounds, default colour keys) and 2D drawing state,
+// and the window code's hooks that empty the store when the context goes, draw background 0 at
+// the present and reset the 2D state with the GL state.
 void install_2d_render_hooks();
 
 }  // namespace vexel

@@ -1,0 +1,96 @@
+#include "gfx2d/draw_state.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include "platform/gl_enable_cache.h"
+#include "platform/gl_extensions.h"
+#include "platform/opengl_duderedi.h"
+
+namespace vexel {
+
+namespace {
+
+void second_unit_off() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    DrawState& state = draw_state();
+    if (!procs.glActiveTextureARB || state.second_unit_off) return;
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+    state.second_unit_off = true;
+}
+
+}  // namespace
+
+DrawState& draw_state() {
+    static DrawState state;
+    return state;
+}
+
+void reset_draw_state() {
+    draw_state() = DrawState{};
+}
+
+SpriteSlot* font_sheet(int32_t font) {
+    if (font < 0 || font >= kFontCount) return nullptr;
+    return texture_store().slot(kFirstFontSlot + font);
+}
+
+void bind_2d_texture(int32_t slot) {
+    TextureStore& store = texture_store();
+    const SpriteSlot* sprite = slot >= 0 ? store.slot(slot) : nullptr;
+    if (!sprite) {
+        store.bound_2d_slot = -1;
+        glDisable(GL_TEXTURE_2D);
+        second_unit_off();
+        if (!platform::gl_extension_procs().glActiveTextureARB)
+            platform::gl_enable(GL_COLOR_MATERIAL);
+        return;
+    }
+    store.bound_2d_slot = slot;
+    glBindTexture(GL_TEXTURE_2D, sprite->texture);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    second_unit_off();
+}
+
+void apply_2d_filters() {
+    const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
+    const GLint filter = gl && !gl->smoothing ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+}
+
+float global_alpha() {
+    const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
+    return gl ? gl->global_alpha : 1.0f;
+}
+
+void restore_2d_colour() {
+    glColor4f(1, 1, 1, global_alpha());
+}
+
+void apply_alpha_test() {
+    const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
+    const float threshold = gl ? gl->alpha_test_threshold : 1.0f;
+    if (threshold < 1.0f) {
+        platform::gl_enable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, threshold);
+    } else {
+        platform::gl_disable(GL_ALPHA_TEST);
+    }
+}
+
+void mark_2d_state_dirty() {
+    texture_store().bound_2d_slot = -1;
+    draw_state().second_unit_off = false;
+}
+
+void reset_2d_state() {
+    mark_2d_state_dirty();
+    if (platform::OpenGLDuderedi* gl = platform::opengl_duderedi()) gl->global_alpha = 1.0f;
+}
+
+}  // namespace vexel

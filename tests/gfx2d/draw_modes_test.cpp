@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <vexel/draw.h>
+
+#include "gfx2d/draw_state.h"
+#include "gfx2d/draw_test_support.h"
+#include "gfx2d/texture_store.h"
+#include "platform/gl_enable_cache.h"
+#include "platform/gl_extensions.h"
+#include "platform/opengl_duderedi.h"
+
+namespace vexel {
+namespace {
+
+GLint blend_destination() {
+    GLint factor = 0;
+    glGetIntegerv(GL_BLEND_DST, &factor);
+    return factor;
+}
+
+float current_alpha() {
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[3];
+}
+
+class DrawModesTest : public testing::DrawTest {
+protected:
+    platform::OpenGLDuderedi& gl() { return *platform::opengl_duderedi(); }
+};
+
+TEST_F(DrawModesTest, NegativeModeBlendsWithItsMagnitudeAsAlpha) {
+    set_alpha_mode(-0.5);
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 1);
+    EXPECT_EQ(blend_destination(), GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_FLOAT_EQ(gl().global_alpha, 0.5f);
+    EXPECT_FLOAT_EQ(current_alpha(), 0.5f);
+}
+
+TEST_F(DrawModesTest, PositiveModeIsAdditiveWithAlphaAtMostOne) {
+    set_alpha_mode(2);
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 1);
+    EXPECT_EQ(blend_destination(), GL_ONE);
+    EXPECT_FLOAT_EQ(gl().global_alpha, 1.0f);
+    set_alpha_mode(0.25);
+    EXPECT_FLOAT_EQ(current_alpha(), 0.25f);
+}
+
+TEST_F(DrawModesTest, ZeroAndNanSwitchBlendingOff) {
+    set_alpha_mode(-0.5);
+    set_alpha_mode(0);
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 0);
+    EXPECT_FLOAT_EQ(gl().global_alpha, 1.0f);
+    set_alpha_mode(-0.5);
+    set_alpha_mode(std::nan(""));
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 0);
+    EXPECT_FLOAT_EQ(current_alpha(), 1.0f);
+}
+
+TEST_F(DrawModesTest, AlphaTestBelowOneIsOnWithItsReference) {
+    set_alpha_test(0.5);
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_ALPHA_TEST), 1);
+    GLfloat reference = 0;
+    glGetFloatv(GL_ALPHA_TEST_REF, &reference);
+    EXPECT_FLOAT_EQ(reference, 0.5f);
+    EXPECT_FLOAT_EQ(gl().alpha_test_threshold, 0.5f);
+    set_alpha_test(1);
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_ALPHA_TEST), 0);
+    set_alpha_test(0.1);
+    set_alpha_test(std::nan(""));
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_ALPHA_TEST), 0);
+}
+
+TEST_F(DrawModesTest, PresentResetsModesTestAndSmoothing) {
+    set_alpha_mode(-0.3);
+    set_alpha_test(2);
+    set_smoothing(false);
+    texture_store().bound_2d_slot = 12;
+    gl().reset_after_present();
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 0);
+    EXPECT_FLOAT_EQ(gl().global_alpha, 1.0f);
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_ALPHA_TEST), 1);
+    EXPECT_FLOAT_EQ(gl().alpha_test_threshold, 0.05f);
+    EXPECT_TRUE(gl().smoothing);
+    EXPECT_EQ(texture_store().bound_2d_slot, -1);
+}
+
+TEST_F(DrawModesTest, UntexturedBindTurnsBothUnitsOff) {
+    ASSERT_TRUE(create_sprite(4, testing::solid_picture(4, 4, 0xFFFFFF), false));
+    draw_sprite(4, 0, 0);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    draw_rect(0, 0, 1, 1, 0x00FF00);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(texture_store().bound_2d_slot, -1);
+}
+
+bool second_unit_textured() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    const bool on = glIsEnabled(GL_TEXTURE_2D);
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+    return on;
+}
+
+void texture_second_unit() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    glEnable(GL_TEXTURE_2D);
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+TEST_F(DrawModesTest, SecondUnitIsSwitchedOffOnceUntilTheStateIsMarkedDirty) {
+    ASSERT_NE(platform::gl_extension_procs().glActiveTextureARB, nullptr);
+    ASSERT_TRUE(create_sprite(4, testing::solid_picture(4, 4, 0xFFFFFF), false));
+    texture_second_unit();
+    draw_sprite(4, 0, 0);
+    EXPECT_FALSE(second_unit_textured());
+    EXPECT_TRUE(draw_state().second_unit_off);
+    // Someone else's texturing on the second unit, announced: switched off again.
+    texture_second_unit();
+    mark_2d_state_dirty();
+    draw_sprite(4, 0, 0);
+    EXPECT_FALSE(second_unit_textured());
+    // The present forgets what it knew.
+    gl().reset_after_present();
+    EXPECT_FALSE(draw_state().second_unit_off);
+    texture_second_unit();
+    draw_rect(0, 0, 2, 2, 0x00FF00);
+    EXPECT_FALSE(second_unit_textured());
+}
+
+}  // namespace
+}  // namespace vexel
