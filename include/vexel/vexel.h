@@ -4,6 +4,7 @@
 #include <vexel/app.h>
 #include <vexel/archive.h>
 #include <vexel/cipher.h>
+#include <vexel/collision.h>
 #include <vexel/data_list.h>
 #include <vexel/draw.h>
 #include <vexel/dyn_array.h>
