@@ -3,6 +3,7 @@
 #include "app/subsystem_hooks.h"
 
 #include <vexel/math.h>
+#include <vexel/shaders.h>
 
 #include "gfx2d/render_hooks_2d.h"
 #include "io/file_layer.h"
@@ -47,7 +48,9 @@ bool key_down(int32_t code) {
 }
 void finish_shadow_pass() {}
 void music_loop_check() {}
-void reset_frame_render_state() {}
+void reset_frame_render_state() {
+    use_shader(-1);
+}
 
 PointerSnapshot read_pointer() {
     return PointerSnapshot{};
