@@ -6,6 +6,7 @@
 
 #include <vexel/offscreen.h>
 
+#include "gfx2d/image_buffer.h"
 #include "gfx2d/offscreen_emulation.h"
 #include "gfx2d/offscreen_surfaces.h"
 #include "gfx2d/render_context.h"
@@ -24,6 +25,17 @@ int32_t surface_side(int32_t n) {
     while (side < n)
         side *= 2;
     return side;
+}
+
+// Transparent black into the bound texture, a band of rows at a time so that even the largest
+// texture needs only a small buffer.
+void clear_texture(int32_t tw, int32_t th) {
+    constexpr size_t kBandBytes = size_t{1} << 18;
+    const int32_t rows = std::clamp<int32_t>(int32_t(kBandBytes / (size_t(tw) * 4)), 1, th);
+    const std::vector<uint8_t> zeros(size_t(tw) * rows * 4, 0);
+    for (int32_t y = 0; y < th; y += rows)
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, y, tw, std::min(rows, th - y), GL_RGBA,
+                        GL_UNSIGNED_BYTE, zeros.data());
 }
 
 // A record whose slot holds a picture; null otherwise.
@@ -102,19 +114,19 @@ void create_offscreen(int32_t n, int32_t slot, int32_t w, int32_t h) {
     }
     release_framebuffer(*surface);
     free_sprite(slot);
-    if (w < 1 || h < 1 || w > kMaxImageSide || h > kMaxImageSide) {
-        create_framebuffer(n, w, h, 0, true);
+    if (w < 1 || h < 1) {
+        create_framebuffer(n, w, h, 0, true);  // logs the refused size
         return;
     }
+    if (!image_size_allowed(w, h)) return;
     const int32_t tw = surface_side(w);
     const int32_t th = surface_side(h);
     if (tw > max_texture_size() || th > max_texture_size()) return;
 
-    const std::vector<uint8_t> transparent(size_t(tw) * th * 4, 0);
     set_upload_pixel_store();
     sprite->texture = new_bound_texture(false);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 transparent.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    clear_texture(tw, th);
     texture_store().bound_2d_slot = -1;
     sprite->texture_width = static_cast<int16_t>(tw);
     sprite->texture_height = static_cast<int16_t>(th);
