@@ -90,7 +90,7 @@ void release_offscreen_surfaces() {
 
 bool offscreen_target_size(int32_t n, int32_t* width, int32_t* height) {
     const OffscreenState& state = offscreen_state();
-    if (n != state.current || state.emulated) return false;
+    if (n != state.current) return false;
     const OffscreenSurface* surface = offscreen_surface(n);
     const SpriteSlot* sprite = surface ? surface_sprite(*surface) : nullptr;
     if (!sprite) return false;
@@ -175,8 +175,7 @@ void end_offscreen() {
     OffscreenSurface& surface = state.surfaces[size_t(state.current)];
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (state.emulated) {
-        if (const SpriteSlot* sprite = texture_store().slot(surface.slot))
-            end_emulated_surface(*sprite);
+        end_emulated_surface(texture_store().slot(surface.slot));
         if (gl) gl->orientation = state.saved_orientation;
     } else if (surface.saved_binding >= 0) {
         const platform::GlExtensionProcs& procs = platform::gl_extension_procs();

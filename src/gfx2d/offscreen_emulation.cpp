@@ -15,11 +15,12 @@ namespace vexel {
 
 namespace {
 
-// The part of the window the emulated surface covers, in GL window coordinates.
+// The part of the window the emulated surface covers: from the lower-left corner, where the
+// framebuffer rows of a surface lie, so that viewports and reads address it exactly as they
+// address a framebuffer object of the surface's size.
 struct Area {
     int32_t width = 0;
     int32_t height = 0;
-    int32_t bottom = 0;  // window row of the area's lowest line
 };
 
 struct Emulation {
@@ -38,7 +39,6 @@ Area covered_area(const SpriteSlot& sprite) {
     if (!gl) return area;
     area.width = std::clamp<int32_t>(sprite.width, 0, gl->width);
     area.height = std::clamp<int32_t>(sprite.height, 0, gl->height);
-    area.bottom = gl->height - area.height;
     return area;
 }
 
@@ -49,11 +49,11 @@ int32_t power_of_two_at_least(int32_t n) {
     return size;
 }
 
-// The texture's rows first_row .. first_row + area height, texel for texel, onto the area:
-// no blending, filtering, lighting, depth or shader. With keep_transparent, texels of alpha 0
-// leave the framebuffer as it is.
-void blit(uint32_t texture, int32_t texture_width, int32_t texture_height, int32_t first_row,
-          const Area& area, bool keep_transparent) {
+// The texture's lower-left area, texel for texel, onto the window's: no blending, filtering,
+// lighting, depth or shader. With keep_transparent, texels of alpha 0 leave the framebuffer as
+// it is.
+void blit(uint32_t texture, int32_t texture_width, int32_t texture_height, const Area& area,
+          bool keep_transparent) {
     const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
     GLint program = 0;
     if (procs.glUseProgramObjectARB) {
@@ -91,7 +91,7 @@ void blit(uint32_t texture, int32_t texture_width, int32_t texture_height, int32
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glViewport(0, area.bottom, area.width, area.height);
+    glViewport(0, 0, area.width, area.height);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -100,17 +100,16 @@ void blit(uint32_t texture, int32_t texture_width, int32_t texture_height, int32
     glLoadIdentity();
 
     const float u = float(area.width) / float(texture_width);
-    const float v0 = float(first_row) / float(texture_height);
-    const float v1 = float(first_row + area.height) / float(texture_height);
+    const float v = float(area.height) / float(texture_height);
     glColor4f(1, 1, 1, 1);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, v0);
+    glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
-    glTexCoord2f(u, v0);
+    glTexCoord2f(u, 0);
     glVertex2f(1, -1);
-    glTexCoord2f(u, v1);
+    glTexCoord2f(u, v);
     glVertex2f(1, 1);
-    glTexCoord2f(0, v1);
+    glTexCoord2f(0, v);
     glVertex2f(-1, 1);
     glEnd();
 
@@ -139,7 +138,7 @@ void save_screen_area(const Area& area) {
     } else {
         glBindTexture(GL_TEXTURE_2D, e.saved_screen);
     }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, area.bottom, area.width, area.height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, area.width, area.height);
     texture_store().bound_2d_slot = -1;
 }
 
@@ -148,7 +147,7 @@ void fill_with_key(const Area& area, int32_t key) {
     const int32_t colour = key == kNoColourKey ? 0 : key;
     glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT | GL_ENABLE_BIT);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, area.bottom, area.width, area.height);
+    glScissor(0, 0, area.width, area.height);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(float(colour & 255) / 255, float(colour >> 8 & 255) / 255,
                  float(colour >> 16 & 255) / 255, 0);
@@ -158,25 +157,23 @@ void fill_with_key(const Area& area, int32_t key) {
     if (key == kNoColourKey) return;
     uint8_t rgba[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, area.bottom + area.height - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     g_emulation.shown_key = colour_value(rgba[0], rgba[1], rgba[2]);
 }
 
-// The area into the sprite's texture, picture row 0 at the top; without framebuffer alpha the
-// displayed key marks the transparent pixels.
+// The area into the sprite's texture, row for row (texture rows run bottom-up like the
+// framebuffer's); without framebuffer alpha the displayed key marks the transparent pixels.
 void copy_area_to_sprite(const SpriteSlot& sprite, const Area& area) {
-    const int32_t first_row = sprite.height - area.height;
     glBindTexture(GL_TEXTURE_2D, sprite.texture);
     texture_store().bound_2d_slot = -1;
     if (framebuffer_alpha_bits() != 0) {
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, first_row, 0, area.bottom, area.width,
-                            area.height);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, area.width, area.height);
         return;
     }
     std::vector<uint8_t> texels(size_t(area.width) * area.height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glReadPixels(0, area.bottom, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glReadPixels(0, 0, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     for (size_t i = 0; i < texels.size(); i += 4) {
         const bool keyed =
             g_emulation.shown_key != kNoColourKey &&
@@ -184,8 +181,8 @@ void copy_area_to_sprite(const SpriteSlot& sprite, const Area& area) {
         texels[i + 3] = keyed ? 0 : 255;
     }
     set_upload_pixel_store();
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first_row, area.width, area.height, GL_RGBA,
-                    GL_UNSIGNED_BYTE, texels.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                    texels.data());
 }
 
 }  // namespace
@@ -196,19 +193,18 @@ void begin_emulated_surface(const SpriteSlot& sprite, int32_t key) {
     save_screen_area(area);
     g_emulation.area = area;
     fill_with_key(area, key);
-    blit(sprite.texture, sprite.texture_width, sprite.texture_height, sprite.height - area.height,
-         area, true);
+    blit(sprite.texture, sprite.texture_width, sprite.texture_height, area, true);
 }
 
-void end_emulated_surface(const SpriteSlot& sprite) {
+void end_emulated_surface(const SpriteSlot* sprite) {
     const Area area = g_emulation.area;
     g_emulation.area = Area{};
     if (area.width <= 0 || area.height <= 0 || !gl_ready() || g_emulation.saved_screen == 0) return;
     // A slot refilled while it was drawn to keeps its new picture when the area no longer fits.
-    if (sprite.texture != 0 && sprite.width >= area.width && sprite.height >= area.height)
-        copy_area_to_sprite(sprite, area);
-    blit(g_emulation.saved_screen, g_emulation.saved_width, g_emulation.saved_height, 0, area,
-         false);
+    if (sprite && sprite->texture != 0 && sprite->width >= area.width &&
+        sprite->height >= area.height)
+        copy_area_to_sprite(*sprite, area);
+    blit(g_emulation.saved_screen, g_emulation.saved_width, g_emulation.saved_height, area, false);
 }
 
 void release_emulation() {

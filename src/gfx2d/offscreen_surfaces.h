@@ -47,8 +47,7 @@ void release_framebuffer(OffscreenSurface& surface);
 void init_offscreen_surfaces();
 // Ends the current surface and deletes every framebuffer: the context is going away.
 void release_offscreen_surfaces();
-// The picture size of the surface while it is drawn to through its framebuffer; false for the
-// screen and for an emulated surface, which is drawn in the window's own coordinates.
+// The picture size of the surface while it is drawn to; false for the screen.
 bool offscreen_target_size(int32_t surface, int32_t* width, int32_t* height);
 
 }  // namespace vexel

@@ -13,6 +13,7 @@
 #include "gfx2d/gl_test_support.h"
 #include "gfx2d/offscreen_surfaces.h"
 #include "gfx2d/offscreen_test_support.h"
+#include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
 #include "platform/opengl_duderedi.h"
@@ -140,16 +141,40 @@ TEST_P(OffscreenTest, ASurfaceOfOnePixelHasATwoByTwoTexture) {
 TEST_P(OffscreenTest, TheViewportIsTheSurfaceUntilItEnds) {
     create_offscreen(1, 100, 100, 50);
     use_offscreen(1);
-    if (emulated()) {
-        EXPECT_EQ(viewport(), (std::vector<int32_t>{0, 480 - 50, 100, 50}));
-    } else {
-        EXPECT_EQ(viewport(), (std::vector<int32_t>{0, 0, 100, 50}));
-    }
+    EXPECT_EQ(viewport(), (std::vector<int32_t>{0, 0, 100, 50}));
     EXPECT_EQ(gl().viewport_width, 100);
     EXPECT_EQ(gl().viewport_height, 50);
+    // A viewport set while drawing is one of the surface.
+    set_viewport(0, 0, 0, 0);
+    EXPECT_EQ(viewport(), (std::vector<int32_t>{0, 0, 100, 50}));
+    set_viewport(10, 5, 20, 10);
+    EXPECT_EQ(viewport(), (std::vector<int32_t>{10, 50 - 10 - 5, 20, 10}));
     end_offscreen();
     EXPECT_EQ(viewport(), (std::vector<int32_t>{0, 0, 640, 480}));
     EXPECT_EQ(gl().viewport_width, 640);
+}
+
+TEST_P(OffscreenTest, SizesAndGrabsWhileDrawingAreTheSurfaces) {
+    create_offscreen(2, 100, 40, 24);
+    use_offscreen(2);
+    int32_t w = 0;
+    int32_t h = 0;
+    script_screen_size(&w, &h);
+    EXPECT_EQ(w, 40);
+    EXPECT_EQ(h, 24);
+    draw_quad(0, 0, 40, 24, kBlue);
+    draw_quad(2, 3, 4, 5, kRed);
+    grab_sprite(300, 2, 3, 4, 5);
+    end_offscreen();
+    script_screen_size(&w, &h);
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 480);
+    const ImageBuffer grabbed = slot_pixels(300);
+    ASSERT_EQ(grabbed.width(), 4);
+    ASSERT_EQ(grabbed.height(), 5);
+    for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 4; ++x)
+            EXPECT_EQ(pixel_of(grabbed, x, y).colour, kRed) << x << "," << y;
 }
 
 TEST_P(OffscreenTest, EveryPresentEndsTheSurface) {
@@ -199,6 +224,18 @@ TEST_P(OffscreenTest, ASlotFreedAfterCreationIsNotDrawnInto) {
     EXPECT_EQ(gl().render_target, -1);
 }
 
+TEST_P(OffscreenTest, ASlotEmptiedWhileDrawnToStillGivesTheScreenBack) {
+    const std::vector<uint8_t> screen = window_pixels();
+    create_offscreen(0, 100, 64, 32);
+    use_offscreen(0);
+    draw_quad(0, 0, 64, 32, kRed);
+    free_sprite(100);
+    end_offscreen();
+    EXPECT_EQ(gl().render_target, -1);
+    EXPECT_EQ(texture_store().slot(100)->width, 0);
+    EXPECT_EQ(window_pixels(), screen);
+}
+
 TEST_P(OffscreenTest, ASlotTakenByAnotherSurfaceLeavesTheFirst) {
     create_offscreen(0, 100, 16, 16);
     create_offscreen(1, 100, 32, 32);
@@ -218,9 +255,12 @@ TEST_P(OffscreenTest, ASurfaceLargerThanTheWindowStillRestoresTheScreen) {
     draw_quad(0, 0, 1000, 600, kBlue);
     end_offscreen();
     EXPECT_EQ(window_pixels(), screen);
+    // The back buffer holds the picture's lowest 480 rows and leftmost 640 columns.
     const ImageBuffer picture = slot_pixels(100);
-    EXPECT_EQ(pixel_of(picture, 0, 0).colour, kBlue);
-    EXPECT_EQ(pixel_of(picture, 639, 479).colour, kBlue);
+    EXPECT_EQ(pixel_of(picture, 0, 599).colour, kBlue);
+    EXPECT_EQ(pixel_of(picture, 639, 120).colour, kBlue);
+    EXPECT_EQ(pixel_of(picture, 0, 0).colour, emulated() ? 0 : kBlue);
+    EXPECT_EQ(pixel_of(picture, 999, 599).colour, emulated() ? 0 : kBlue);
 }
 
 TEST_P(OffscreenTest, TheSurfaceSlotIsAnOrdinarySpriteAfterwards) {
