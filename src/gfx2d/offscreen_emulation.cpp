@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "gfx2d/colour_value.h"
@@ -170,7 +171,12 @@ void copy_area_to_sprite(const SpriteSlot& sprite, const Area& area) {
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, area.width, area.height);
         return;
     }
-    std::vector<uint8_t> texels(size_t(area.width) * area.height * 4);
+    std::vector<uint8_t> texels;
+    try {
+        texels.resize(size_t(area.width) * area.height * 4);
+    } catch (const std::bad_alloc&) {
+        return;  // the slot keeps its previous picture
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glReadPixels(0, 0, area.width, area.height, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,11 @@ void say(ShaderReport report, const std::string& text) {
 bool read_source(const char* name, std::string& text) {
     FileStream file;
     if (!file.open_read(name) || file.size() < 0 || file.size() > kMaxShaderSource) return false;
-    text.assign(size_t(file.size()), '\0');
+    try {
+        text.assign(size_t(file.size()), '\0');
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return text.empty() || file.read(text.data(), uint32_t(text.size()));
 }
 

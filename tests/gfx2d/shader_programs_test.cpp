@@ -199,6 +199,13 @@ TEST_F(ShaderTest, AMissingFileFails) {
     EXPECT_EQ(g_reports, (std::vector<std::string>{"vertex shader failed"}));
 }
 
+TEST_F(ShaderTest, AnOversizedSourceIsNotRead) {
+    std::string huge(size_t(kMaxShaderSource) + 1, ' ');
+    huge += kFlatFragment;
+    EXPECT_FALSE(load(1, "", file("huge.frag", huge)));
+    EXPECT_EQ(g_reports, (std::vector<std::string>{"fragment shader failed"}));
+}
+
 TEST_F(ShaderTest, SourcesComeFromVirtualFilesToo) {
     const std::string text = kFlatFragment;
     const uint32_t handle = register_memory_block(text.data(), uint32_t(text.size()));
