@@ -15,9 +15,11 @@
 #include <vexel/frame.h>
 #include <vexel/game.h>
 #include <vexel/math.h>
+#include <vexel/offscreen.h>
 #include <vexel/path.h>
 #include <vexel/platform_info.h>
 #include <vexel/settings.h>
+#include <vexel/shaders.h>
 #include <vexel/sprites.h>
 #include <vexel/text.h>
 #include <vexel/window.h>

@@ -3,6 +3,7 @@
 #include "app/subsystem_hooks.h"
 
 #include <vexel/math.h>
+#include <vexel/shaders.h>
 
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
@@ -57,7 +58,9 @@ bool key_down(int32_t code) {
 }
 void finish_shadow_pass() {}
 void music_loop_check() {}
-void reset_frame_render_state() {}
+void reset_frame_render_state() {
+    use_shader(-1);
+}
 
 PointerSnapshot read_pointer() {
     return PointerSnapshot{};

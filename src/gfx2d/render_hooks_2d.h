@@ -5,7 +5,7 @@ namespace vexel {
 
 // A fresh texture store (empty slots and backgrounds, default colour keys) and 2D drawing state,
 // and the window code's hooks that empty the store when the context goes, draw background 0 at
-// the present and reset the 2D state with the GL state.
+// the present, reset the 2D state with the GL state and run the offscreen surfaces.
 void install_2d_render_hooks();
 
 }  // namespace vexel

@@ -1,5 +1,6 @@
 #include "platform/gl_extensions.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include <vexel/window.h>
@@ -56,6 +57,35 @@ void fetch_gl_extension_procs(const char* extensions) {
         fetch(p.glGetAttribLocationARB, "glGetAttribLocationARB");
         fetch(p.glVertexAttrib1fARB, "glVertexAttrib1fARB");
     }
+}
+
+bool fetch_framebuffer_procs() {
+    GlExtensionProcs& p = g_procs;
+    p.glBindRenderbufferEXT = nullptr;
+    p.glDeleteRenderbuffersEXT = nullptr;
+    p.glGenRenderbuffersEXT = nullptr;
+    p.glRenderbufferStorageEXT = nullptr;
+    p.glBindFramebufferEXT = nullptr;
+    p.glDeleteFramebuffersEXT = nullptr;
+    p.glGenFramebuffersEXT = nullptr;
+    p.glCheckFramebufferStatusEXT = nullptr;
+    p.glFramebufferTexture2DEXT = nullptr;
+    p.glFramebufferRenderbufferEXT = nullptr;
+    p.glGetFramebufferAttachmentParameterivEXT = nullptr;
+    const char* hidden = std::getenv("VEXEL_NO_FBO");
+    if (hidden && *hidden && std::strcmp(hidden, "0") != 0) return false;
+    fetch(p.glBindRenderbufferEXT, "glBindRenderbufferEXT");
+    fetch(p.glDeleteRenderbuffersEXT, "glDeleteRenderbuffersEXT");
+    fetch(p.glGenRenderbuffersEXT, "glGenRenderbuffersEXT");
+    fetch(p.glRenderbufferStorageEXT, "glRenderbufferStorageEXT");
+    fetch(p.glBindFramebufferEXT, "glBindFramebufferEXT");
+    fetch(p.glDeleteFramebuffersEXT, "glDeleteFramebuffersEXT");
+    fetch(p.glGenFramebuffersEXT, "glGenFramebuffersEXT");
+    fetch(p.glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
+    fetch(p.glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
+    fetch(p.glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
+    fetch(p.glGetFramebufferAttachmentParameterivEXT, "glGetFramebufferAttachmentParameterivEXT");
+    return p.glGenFramebuffersEXT != nullptr;
 }
 
 bool extension_list_has(const char* list, const char* name) {

@@ -36,6 +36,19 @@ struct GlExtensionProcs {
     PFNGLUNIFORM1IARBPROC glUniform1iARB = nullptr;
     PFNGLGETATTRIBLOCATIONARBPROC glGetAttribLocationARB = nullptr;
     PFNGLVERTEXATTRIB1FARBPROC glVertexAttrib1fARB = nullptr;
+    // Framebuffer objects, fetched by fetch_framebuffer_procs
+    PFNGLBINDRENDERBUFFEREXTPROC glBindRenderbufferEXT = nullptr;
+    PFNGLDELETERENDERBUFFERSEXTPROC glDeleteRenderbuffersEXT = nullptr;
+    PFNGLGENRENDERBUFFERSEXTPROC glGenRenderbuffersEXT = nullptr;
+    PFNGLRENDERBUFFERSTORAGEEXTPROC glRenderbufferStorageEXT = nullptr;
+    PFNGLBINDFRAMEBUFFEREXTPROC glBindFramebufferEXT = nullptr;
+    PFNGLDELETEFRAMEBUFFERSEXTPROC glDeleteFramebuffersEXT = nullptr;
+    PFNGLGENFRAMEBUFFERSEXTPROC glGenFramebuffersEXT = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC glCheckFramebufferStatusEXT = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DEXTPROC glFramebufferTexture2DEXT = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC glFramebufferRenderbufferEXT = nullptr;
+    PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVEXTPROC glGetFramebufferAttachmentParameterivEXT =
+        nullptr;
 };
 
 // The process-wide table.
@@ -43,6 +56,10 @@ const GlExtensionProcs& gl_extension_procs();
 // Refills the table from the extension text of the current context (plain substring tests, as
 // drivers list them); with no text every entry becomes null.
 void fetch_gl_extension_procs(const char* extensions);
+// Fetches the framebuffer-object entry points into the table by name. With VEXEL_NO_FBO set to
+// anything but "0" or empty they all stay null, so the back-buffer emulation of offscreen
+// surfaces runs even on a driver that has them. True when "glGenFramebuffersEXT" was found.
+bool fetch_framebuffer_procs();
 
 // True when name occurs in the blank-separated list as a whole word.
 bool extension_list_has(const char* list, const char* name);

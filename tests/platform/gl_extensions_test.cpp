@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <vexel/window.h>
 
 #include "platform/gl_extensions.h"
@@ -44,6 +46,29 @@ TEST(GlExtensions, EntryPointsAreFetchedOnlyForListedExtensions) {
     EXPECT_EQ(procs.glActiveTextureARB, nullptr);
     EXPECT_NE(procs.glCreateShaderObjectARB, nullptr);
     EXPECT_NE(procs.glVertexAttrib1fARB, nullptr);
+}
+
+TEST(GlExtensions, TheFramebufferSwitchHidesTheFramebufferEntryPoints) {
+    testing::HeadlessEngine engine;
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    unsetenv("VEXEL_NO_FBO");
+    EXPECT_TRUE(platform::fetch_framebuffer_procs());
+    EXPECT_NE(procs.glGenFramebuffersEXT, nullptr);
+    EXPECT_NE(procs.glCheckFramebufferStatusEXT, nullptr);
+    EXPECT_NE(procs.glGetFramebufferAttachmentParameterivEXT, nullptr);
+
+    setenv("VEXEL_NO_FBO", "1", 1);
+    EXPECT_FALSE(platform::fetch_framebuffer_procs());
+    EXPECT_EQ(procs.glGenFramebuffersEXT, nullptr);
+    EXPECT_EQ(procs.glBindFramebufferEXT, nullptr);
+    EXPECT_EQ(procs.glRenderbufferStorageEXT, nullptr);
+    // The other extensions stay as they were.
+    EXPECT_NE(procs.glActiveTextureARB, nullptr);
+
+    setenv("VEXEL_NO_FBO", "0", 1);
+    EXPECT_TRUE(platform::fetch_framebuffer_procs());
+    setenv("VEXEL_NO_FBO", "", 1);
+    EXPECT_TRUE(platform::fetch_framebuffer_procs());
 }
 
 TEST(GlExtensions, TheDriversListIsSearchedWholeWord) {
