@@ -11,6 +11,7 @@
 #include <vexel/files.h>
 #include <vexel/frame.h>
 #include <vexel/game.h>
+#include <vexel/input.h>
 #include <vexel/math.h>
 #include <vexel/path.h>
 #include <vexel/platform_info.h>
