@@ -67,21 +67,10 @@ void reset_frame_render_state() {}
 
 PointerSnapshot read_pointer() {
     PointerSnapshot snapshot;
-    InputState* input = input_state();
-    if (!input) return snapshot;
-    MouseRecord& record = input->mouse_records[static_cast<size_t>(input->current_mouse)];
-    const MouseSample sample = sample_mouse(record, false);
-    MouseRecord reported = record;
-    if (!input->pointer_visible) {
-        reported.last_x = record.x;
-        reported.last_y = record.y;
-    } else {
-        reported.last_x += sample.dx;
-        reported.last_y += sample.dy;
-    }
-    clamped_mouse_position(reported, &snapshot.x, &snapshot.y);
-    snapshot.left = (sample.buttons & platform::kMouseLeft) != 0;
-    snapshot.right = (sample.buttons & platform::kMouseRight) != 0;
+    uint8_t buttons = 0;
+    peek_pointer(&snapshot.x, &snapshot.y, &buttons);
+    snapshot.left = (buttons & platform::kMouseLeft) != 0;
+    snapshot.right = (buttons & platform::kMouseRight) != 0;
     return snapshot;
 }
 bool joystick_active() {

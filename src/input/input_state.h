@@ -77,8 +77,9 @@ void play_input_script();
 
 // Samples the mouse into the record; a consuming sample restarts motion and wheel counting.
 MouseSample sample_mouse(MouseRecord& record, bool consume);
-// The current record's reported position in script coordinates, clamped to the screen.
-void clamped_mouse_position(const MouseRecord& record, int32_t* x, int32_t* y);
+// The current mouse as a peeking sample finds it: the position in script coordinates, clamped
+// to the screen, and the buttons held. All 0 without the input object.
+void peek_pointer(int32_t* x, int32_t* y, uint8_t* buttons);
 
 // The state of joystick n; the neutral state (axes 0, hats centred, no buttons) for numbers
 // outside 0 ... joystick_count - 1.
@@ -87,6 +88,9 @@ platform::JoystickState read_joystick(int32_t n);
 bool joystick_moved(int32_t n);
 // The first hat as a turned direction: -1, 0 or 1 on each axis.
 void hat_direction(uint32_t hat, int32_t* x, int32_t* y);
+// The effect joystick_force plays: fx and fy clamped to -1 ... 1 (NaN as 0) give the direction
+// and the magnitude (fx * fx + fy * fy) * 5000; the duration is held within 0 ... one day.
+platform::ConstantForce constant_force(double duration_ms, double fx, double fy);
 
 // The typed-character queue: push takes one 8-bit character (0 and control characters other
 // than 8, 9, 10 and 13 are ignored, 13 becomes 10, the 17th waiting character is dropped); pop

@@ -145,16 +145,21 @@ void joystick_state(double& x, double& y, double& b1, double& b2) {
     b2 = ib2;
 }
 
-void joystick_force(int32_t n, double duration_ms, double fx, double fy) {
-    if (!joystick_exists(n)) return;
+platform::ConstantForce constant_force(double duration_ms, double fx, double fy) {
     fx = unit_force(fx);
     fy = unit_force(fy);
-    const double duration =
-        std::isnan(duration_ms) ? 0.0 : std::clamp(duration_ms, 0.0, kLongestForceMs);
-    const auto magnitude = static_cast<int32_t>((fx * fx + fy * fy) * kFullMagnitude * 0.5);
-    platform::joystick_constant_force(n, static_cast<int32_t>(fx * kAxisScale),
-                                      static_cast<int32_t>(fy * kAxisScale), magnitude,
-                                      static_cast<uint32_t>(duration));
+    platform::ConstantForce force;
+    force.dx = static_cast<int32_t>(fx * kAxisScale);
+    force.dy = static_cast<int32_t>(fy * kAxisScale);
+    force.magnitude = static_cast<int32_t>((fx * fx + fy * fy) * kFullMagnitude * 0.5);
+    force.duration_ms = static_cast<uint32_t>(
+        std::isnan(duration_ms) ? 0.0 : std::clamp(duration_ms, 0.0, kLongestForceMs));
+    return force;
+}
+
+void joystick_force(int32_t n, double duration_ms, double fx, double fy) {
+    if (!joystick_exists(n)) return;
+    platform::joystick_constant_force(n, constant_force(duration_ms, fx, fy));
 }
 
 }  // namespace vexel

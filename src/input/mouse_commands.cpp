@@ -12,6 +12,9 @@ namespace vexel {
 
 namespace {
 
+constexpr int32_t kPositionLimit = 1 << 24;
+constexpr int32_t kWheelLimit = 1 << 30;
+
 struct MouseRead {
     Point position;
     int32_t wheel_step = 0;
@@ -51,6 +54,15 @@ uint8_t buttons_now() {
     return record ? sample_mouse(*record, false).buttons : 0;
 }
 
+// A window position in script coordinates, clamped to the screen.
+Point clamped_position(int32_t window_x, int32_t window_y) {
+    const ScreenFrame frame = screen_frame();
+    const Point script =
+        map_position({window_x, window_y}, frame.orientation, frame.width, frame.height);
+    return {std::clamp(script.x, 0, std::max(frame.script_width() - 1, 0)),
+            std::clamp(script.y, 0, std::max(frame.script_height() - 1, 0))};
+}
+
 bool can_wait() {
     const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     return input_state() && gl && gl->window;
@@ -70,7 +82,7 @@ MouseSample sample_mouse(MouseRecord& record, bool consume) {
     }
     sample.dx = read.position.x - record.last_x;
     sample.dy = read.position.y - record.last_y;
-    sample.wheel = record.wheel + read.wheel_step;
+    sample.wheel = std::clamp(record.wheel + read.wheel_step, -kWheelLimit, kWheelLimit);
     sample.buttons = read.buttons;
     if (!consume) {
         record.wheel = sample.wheel;
@@ -86,23 +98,17 @@ MouseSample sample_mouse(MouseRecord& record, bool consume) {
     return sample;
 }
 
-void clamped_mouse_position(const MouseRecord& record, int32_t* x, int32_t* y) {
-    const ScreenFrame frame = screen_frame();
-    const Point script =
-        map_position({record.last_x, record.last_y}, frame.orientation, frame.width, frame.height);
-    *x = std::clamp(script.x, 0, std::max(frame.script_width() - 1, 0));
-    *y = std::clamp(script.y, 0, std::max(frame.script_height() - 1, 0));
-}
-
 void mouse_state(int32_t& x, int32_t& y, int32_t& b1, int32_t& b2) {
     x = y = b1 = b2 = 0;
     InputState* input = input_state();
     MouseRecord* record = current_record();
     if (!record) return;
     const MouseSample sample = sample_mouse(*record, true);
-    clamped_mouse_position(*record, &x, &y);
+    const Point script = clamped_position(record->last_x, record->last_y);
+    x = script.x;
+    y = script.y;
     const ScreenFrame frame = screen_frame();
-    const Point window = unmap_position({x, y}, frame.orientation, frame.width, frame.height);
+    const Point window = unmap_position(script, frame.orientation, frame.width, frame.height);
     record->last_x = window.x;
     record->last_y = window.y;
     // The hidden pointer's own cursor stays where the reported position is.
@@ -112,6 +118,21 @@ void mouse_state(int32_t& x, int32_t& y, int32_t& b1, int32_t& b2) {
     }
     b1 = held(sample.buttons, platform::kMouseLeft);
     b2 = held(sample.buttons, platform::kMouseRight);
+}
+
+void peek_pointer(int32_t* x, int32_t* y, uint8_t* buttons) {
+    *x = *y = 0;
+    *buttons = 0;
+    const InputState* input = input_state();
+    MouseRecord* record = current_record();
+    if (!record) return;
+    const MouseSample sample = sample_mouse(*record, false);
+    const Point script = input->pointer_visible ? clamped_position(record->last_x + sample.dx,
+                                                                   record->last_y + sample.dy)
+                                                : clamped_position(record->x, record->y);
+    *x = script.x;
+    *y = script.y;
+    *buttons = sample.buttons;
 }
 
 void mouse_state(double& x, double& y, double& b1, double& b2) {
@@ -151,6 +172,9 @@ void set_mouse_position(int32_t x, int32_t y) {
     MouseRecord* record = current_record();
     if (!record) return;
     const ScreenFrame frame = screen_frame();
+    // Off-screen positions are kept, within a range no motion arithmetic can overflow.
+    x = std::clamp(x, -kPositionLimit, kPositionLimit);
+    y = std::clamp(y, -kPositionLimit, kPositionLimit);
     const Point window = unmap_position({x, y}, frame.orientation, frame.width, frame.height);
     record->x = record->last_x = window.x;
     record->y = record->last_y = window.y;

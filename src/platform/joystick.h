@@ -37,10 +37,17 @@ int32_t joysticks_open(int32_t limit);
 std::string joystick_device_name(int32_t n);
 // The controller's state now; the neutral state for numbers that are not open.
 JoystickState joystick_read(int32_t n);
-// Plays a constant force for duration_ms on a controller that has one: direction (dx, dy) in
-// -32767 ... 32767, magnitude 0 ... 10000. Anything else is left alone.
-void joystick_constant_force(int32_t n, int32_t dx, int32_t dy, int32_t magnitude,
-                             uint32_t duration_ms);
+// A constant-force effect: direction (dx, dy) in -32767 ... 32767 on the X and Y axes,
+// magnitude 0 ... 10000, played once for duration_ms.
+struct ConstantForce {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    int32_t magnitude = 0;
+    uint32_t duration_ms = 0;
+};
+// Plays the force on a controller that has force feedback, after stopping what it played
+// before. Anything else is left alone.
+void joystick_constant_force(int32_t n, const ConstantForce& force);
 // Closes every controller and stops both systems.
 void joysticks_stop();
 

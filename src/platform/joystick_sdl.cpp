@@ -130,8 +130,7 @@ JoystickState joystick_read(int32_t n) {
     return state;
 }
 
-void joystick_constant_force(int32_t n, int32_t dx, int32_t dy, int32_t magnitude,
-                             uint32_t duration_ms) {
+void joystick_constant_force(int32_t n, const ConstantForce& force) {
     Controller* device = controller(n);
     if (!device || !device->haptic) return;
     SDL_HapticStopAll(device->haptic);
@@ -142,12 +141,12 @@ void joystick_constant_force(int32_t n, int32_t dx, int32_t dy, int32_t magnitud
     SDL_HapticEffect effect{};
     effect.type = SDL_HAPTIC_CONSTANT;
     effect.constant.direction.type = SDL_HAPTIC_CARTESIAN;
-    effect.constant.direction.dir[0] = dx;
-    effect.constant.direction.dir[1] = dy;
-    effect.constant.length = duration_ms;
+    effect.constant.direction.dir[0] = force.dx;
+    effect.constant.direction.dir[1] = force.dy;
+    effect.constant.length = force.duration_ms;
     // Magnitudes run to 10000 here and to 32767 on the device.
-    effect.constant.level =
-        static_cast<Sint16>(std::clamp<int64_t>(int64_t{magnitude} * 32767 / 10000, 0, 32767));
+    effect.constant.level = static_cast<Sint16>(
+        std::clamp<int64_t>(int64_t{force.magnitude} * 32767 / 10000, 0, 32767));
     device->effect = SDL_HapticNewEffect(device->haptic, &effect);
     if (device->effect >= 0) SDL_HapticRunEffect(device->haptic, device->effect, 1);
 }

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include <vexel/error.h>
 #include <vexel/frame.h>
 #include <vexel/input.h>
 
+#include "app/subsystem_hooks.h"
 #include "input/input_state.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/virtual_joystick.h"
@@ -179,6 +181,59 @@ TEST(Joystick, AMovedJoystickEndsTheIdleWaitEarly) {
     EXPECT_FALSE(joystick_moved(0));
     set_virtual_hat(pad.get(), 0, kVirtualHatLeft);
     EXPECT_TRUE(joystick_moved(0));
+}
+
+TEST(Joystick, TheForceEffectFollowsTheArguments) {
+    ConstantForce force = constant_force(250, 1, -1);
+    EXPECT_EQ(force.dx, 32767);
+    EXPECT_EQ(force.dy, -32767);
+    EXPECT_EQ(force.magnitude, 10000);
+    EXPECT_EQ(force.duration_ms, 250u);
+
+    force = constant_force(10.9, 0.5, 0);
+    EXPECT_EQ(force.dx, 16383);
+    EXPECT_EQ(force.dy, 0);
+    EXPECT_EQ(force.magnitude, 1250);  // 0.25 * 10000 * 0.5
+    EXPECT_EQ(force.duration_ms, 10u);
+
+    // Out-of-range arguments are clamped: never more than full force, never a negative time.
+    force = constant_force(-40, 7, -3);
+    EXPECT_EQ(force.dx, 32767);
+    EXPECT_EQ(force.dy, -32767);
+    EXPECT_EQ(force.magnitude, 10000);
+    EXPECT_EQ(force.duration_ms, 0u);
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    force = constant_force(nan, nan, 0.1);
+    EXPECT_EQ(force.dx, 0);
+    EXPECT_EQ(force.dy, 3276);
+    EXPECT_EQ(force.magnitude, 50);
+    EXPECT_EQ(force.duration_ms, 0u);
+    EXPECT_EQ(constant_force(1e300, 0, 0).duration_ms, 24u * 60 * 60 * 1000);
+}
+
+TEST(Joystick, LongNamesAreCutToTheStoredSize) {
+    const std::string long_name(600, 'n');
+    VirtualPad pad(long_name.c_str());
+    ASSERT_NE(pad.get(), nullptr);
+    HeadlessEngine engine;
+    const DynString name = joystick_name(0);
+    EXPECT_EQ(name.length(), kJoystickNameSize - 1);
+    EXPECT_EQ(std::string(name.c_str(), 4), "nnnn");
+}
+
+TEST(Joystick, TheIdleWaitSeesAnyJoystickThatIsTouched) {
+    VirtualPad first;
+    VirtualPad second;
+    ASSERT_NE(second.get(), nullptr);
+    HeadlessEngine engine;
+    EXPECT_FALSE(hooks::joystick_active());
+    set_virtual_button(second.get(), 20, true);
+    EXPECT_TRUE(hooks::joystick_active());
+    set_virtual_button(second.get(), 20, false);
+    EXPECT_FALSE(hooks::joystick_active());
+    set_virtual_axis(first.get(), 1, -20000);
+    EXPECT_TRUE(hooks::joystick_active());
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <thread>
 
 #include <vexel/app.h>
 #include <vexel/frame.h>
 #include <vexel/input.h>
 
+#include "app/subsystem_hooks.h"
 #include "input/input_state.h"
 #include "platform/event_injection.h"
 #include "platform/message_pump.h"
@@ -195,6 +197,43 @@ TEST(Mouse, AnExclusiveMouseStartsHidden) {
     project_settings().exclusive_mouse = 1;
     HeadlessEngine engine;
     EXPECT_FALSE(input_state()->pointer_visible);
+    // Hidden, the mouse is read as motion from the start.
+    set_mouse_position(10, 10);
+    move_to(engine.window_id(), 600, 400, 3, 4);
+    const MouseNow m = state();
+    EXPECT_EQ(m.x, 13);
+    EXPECT_EQ(m.y, 14);
+}
+
+TEST(Mouse, ExtremePositionsStayUsable) {
+    HeadlessEngine engine;
+    for (int32_t turn = 0; turn < 4; ++turn) {
+        platform::opengl_duderedi()->orientation = turn;
+        for (const int32_t value : {INT32_MIN, INT32_MAX}) {
+            set_mouse_position(value, value);
+            const int32_t dx = mouse_axis(0);
+            EXPECT_NE(dx, 0);
+            const MouseNow m = state();
+            EXPECT_GE(m.x, 0);
+            EXPECT_GE(m.y, 0);
+        }
+    }
+}
+
+TEST(Mouse, TheIdleWaitSeesPointerAndButtonChanges) {
+    HeadlessEngine engine;
+    move_to(engine.window_id(), 30, 40, 0, 0);
+    const hooks::PointerSnapshot before = hooks::read_pointer();
+    EXPECT_EQ(before.x, 30);
+    EXPECT_EQ(before.y, 40);
+    EXPECT_EQ(hooks::read_pointer(), before);  // reading does not move it
+    move_to(engine.window_id(), 31, 40, 1, 0);
+    EXPECT_EQ(hooks::read_pointer().x, 31);
+    platform::inject_mouse_button(engine.window_id(), 1, true);
+    platform::pump_messages(nullptr);
+    const hooks::PointerSnapshot pressed = hooks::read_pointer();
+    EXPECT_FALSE(pressed.left);
+    EXPECT_TRUE(pressed.right);
 }
 
 TEST(Mouse, ASharedMouseStartsShown) {
