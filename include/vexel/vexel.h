@@ -14,6 +14,7 @@
 #include <vexel/fonts.h>
 #include <vexel/frame.h>
 #include <vexel/game.h>
+#include <vexel/input.h>
 #include <vexel/math.h>
 #include <vexel/offscreen.h>
 #include <vexel/path.h>

@@ -115,6 +115,7 @@ int32_t get_escape_quits() {
 
 void show_screen() {
     static long long frames = 0;
+    hooks::play_input_script();
     if (g_reactivate) bring_window_back();
 
     platform::FrameClock& clock = platform::frame_clock();

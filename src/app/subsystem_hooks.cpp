@@ -2,15 +2,19 @@
 // create, drive or release.
 #include "app/subsystem_hooks.h"
 
+#include <vexel/input.h>
 #include <vexel/math.h>
 #include <vexel/shaders.h>
 
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
 #include "gfx2d/render_hooks_2d.h"
+#include "input/input_state.h"
 #include "io/file_layer.h"
 #include "platform/gl_context.h"
 #include "platform/keyboard.h"
+#include "platform/mouse.h"
+#include "platform/render_hooks.h"
 
 namespace vexel::hooks {
 
@@ -24,8 +28,13 @@ void publish_gl_lookup() {
     set_gl_proc_lookup(platform::gl_proc_address);
 }
 void create_3d_state() {}
-void create_input_object() {}
-void create_input_devices(bool) {}
+void create_input_object() {
+    create_input_state();
+    platform::render_hooks().char_typed = push_typed_char;
+}
+void create_input_devices(bool exclusive_mouse) {
+    init_input(exclusive_mouse);
+}
 void clear_current_font() {
     draw_state().current_font = 0;
 }
@@ -42,16 +51,23 @@ void load_default_font() {
 void select_default_font() {
     draw_state().current_font = 0;
 }
-void show_arrow_cursor() {}
-void bind_mouse(bool) {}
+void show_arrow_cursor() {
+    platform::cursor_show(true);
+}
+void bind_mouse(bool exclusive_mouse) {
+    vexel::bind_mouse(exclusive_mouse);
+}
 void resolve_external_functions() {}
 void start_sound() {}
 
+void play_input_script() {
+    vexel::play_input_script();
+}
 void sample_input() {
-    refresh_keyboard();
+    vexel::sample_input();
 }
 void refresh_keyboard() {
-    platform::keyboard_refresh();
+    vexel::refresh_keyboard();
 }
 bool key_down(int32_t code) {
     return platform::keyboard_key_down(code);
@@ -63,17 +79,29 @@ void reset_frame_render_state() {
 }
 
 PointerSnapshot read_pointer() {
-    return PointerSnapshot{};
+    PointerSnapshot snapshot;
+    uint8_t buttons = 0;
+    peek_pointer(&snapshot.x, &snapshot.y, &buttons);
+    snapshot.left = (buttons & platform::kMouseLeft) != 0;
+    snapshot.right = (buttons & platform::kMouseRight) != 0;
+    return snapshot;
 }
 bool joystick_active() {
+    for (int32_t n = joystick_count() - 1; n >= 0; --n) {
+        if (joystick_moved(n)) return true;
+    }
     return false;
 }
 
-void rebind_to_window() {}
+void rebind_to_window() {
+    rebind_mouse();
+}
 
 void release_input_for_debugger() {
+    platform::cursor_set_relative(false);
+    platform::mouse_reset();
     platform::keyboard_release_all();
-    platform::keyboard_refresh();
+    vexel::refresh_keyboard();
 }
 
 void stop_music() {}
@@ -84,7 +112,7 @@ void close_file_channels() {
 void close_engine_socket(int32_t) {}
 void shutdown_sockets() {}
 void release_input() {
-    platform::keyboard_release_all();
+    vexel::release_input();
 }
 void release_sound() {}
 void delete_3d_state() {}

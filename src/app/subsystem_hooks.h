@@ -31,6 +31,8 @@ void start_sound();                                // the sound object and its 4
 // Frame loop
 //------------------------------------------------------------------------------------------------
 
+// First thing of each present: the input script's events of this frame are queued.
+void play_input_script();
 // One per present: key-query counter := 0, keyboard refresh, a consuming sample of each mouse.
 void sample_input();
 void refresh_keyboard();          // the keyboard state read again

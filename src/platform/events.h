@@ -14,6 +14,10 @@ enum class EventKind {
     kKeyDown,       // scan_code went down (also on auto-repeat); character set for Enter, Tab, ...
     kKeyUp,         // scan_code went up
     kText,          // characters typed, 8-bit, zero-terminated in text
+    kMouseMove,     // the pointer is at (x, y) of the client area, moved by (dx, dy)
+    kMouseButtonDown,  // button (0 left, 1 right, 2 middle) went down
+    kMouseButtonUp,    // button went up
+    kMouseWheel,       // the wheel turned by dy notches, positive away from the user
 };
 
 struct Event {
@@ -22,6 +26,11 @@ struct Event {
     int32_t scan_code = 0;   // keyboard scan code (see keyboard.h)
     int32_t character = 0;   // control character a key down types (13 Enter, 8, 9, 27), else 0
     char text[32] = {};
+    int32_t x = 0;  // pointer position in the client area
+    int32_t y = 0;
+    int32_t dx = 0;  // pointer motion, or wheel notches in dy
+    int32_t dy = 0;
+    int32_t button = 0;
 };
 
 // Lets the back end collect what the system has delivered since the last call.

@@ -63,6 +63,33 @@ void to_8bit(const char* utf8, char* out, size_t size) {
     out[n] = 0;
 }
 
+// The engine numbers buttons as its state bytes do: 0 left, 1 right, 2 middle; -1 for others.
+int32_t engine_button(Uint8 button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return 0;
+        case SDL_BUTTON_RIGHT:
+            return 1;
+        case SDL_BUTTON_MIDDLE:
+            return 2;
+        default:
+            return -1;
+    }
+}
+
+Uint8 native_button(int32_t button) {
+    switch (button) {
+        case 0:
+            return SDL_BUTTON_LEFT;
+        case 1:
+            return SDL_BUTTON_RIGHT;
+        case 2:
+            return SDL_BUTTON_MIDDLE;
+        default:
+            return 0;
+    }
+}
+
 Event translate(const SDL_Event& sdl) {
     Event event;
     switch (sdl.type) {
@@ -88,6 +115,28 @@ Event translate(const SDL_Event& sdl) {
             event.window_id = sdl.text.windowID;
             event.kind = EventKind::kText;
             to_8bit(sdl.text.text, event.text, sizeof event.text);
+            break;
+        case SDL_MOUSEMOTION:
+            event.window_id = sdl.motion.windowID;
+            event.kind = EventKind::kMouseMove;
+            event.x = sdl.motion.x;
+            event.y = sdl.motion.y;
+            event.dx = sdl.motion.xrel;
+            event.dy = sdl.motion.yrel;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            event.window_id = sdl.button.windowID;
+            event.button = engine_button(sdl.button.button);
+            if (event.button >= 0) {
+                event.kind = sdl.type == SDL_MOUSEBUTTONDOWN ? EventKind::kMouseButtonDown
+                                                             : EventKind::kMouseButtonUp;
+            }
+            break;
+        case SDL_MOUSEWHEEL:
+            event.window_id = sdl.wheel.windowID;
+            event.kind = EventKind::kMouseWheel;
+            event.dy = sdl.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -sdl.wheel.y : sdl.wheel.y;
             break;
         default:
             break;
@@ -169,6 +218,41 @@ void inject_text(uint32_t window_id, const char* text) {
             sdl.text.text[n++] = static_cast<char>(0x80 | (*in & 0x3F));
         }
     }
+    SDL_PushEvent(&sdl);
+}
+
+void inject_mouse_move(uint32_t window_id, int32_t x, int32_t y, int32_t dx, int32_t dy) {
+    SDL_Event sdl{};
+    sdl.type = SDL_MOUSEMOTION;
+    sdl.motion.windowID = window_id;
+    sdl.motion.timestamp = SDL_GetTicks();
+    sdl.motion.x = x;
+    sdl.motion.y = y;
+    sdl.motion.xrel = dx;
+    sdl.motion.yrel = dy;
+    SDL_PushEvent(&sdl);
+}
+
+void inject_mouse_button(uint32_t window_id, int32_t button, bool down) {
+    const Uint8 native = native_button(button);
+    if (native == 0) return;
+    SDL_Event sdl{};
+    sdl.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    sdl.button.windowID = window_id;
+    sdl.button.timestamp = SDL_GetTicks();
+    sdl.button.button = native;
+    sdl.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    sdl.button.clicks = 1;
+    SDL_PushEvent(&sdl);
+}
+
+void inject_wheel(uint32_t window_id, int32_t notches) {
+    SDL_Event sdl{};
+    sdl.type = SDL_MOUSEWHEEL;
+    sdl.wheel.windowID = window_id;
+    sdl.wheel.timestamp = SDL_GetTicks();
+    sdl.wheel.y = notches;
+    sdl.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&sdl);
 }
 

@@ -3,6 +3,7 @@
 #include <vexel/error.h>
 
 #include "platform/keyboard.h"
+#include "platform/mouse.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
 
@@ -44,6 +45,16 @@ void handle_window_event(const Event& event) {
         case EventKind::kText:
             for (const char* c = event.text; *c; ++c)
                 type_character(static_cast<unsigned char>(*c));
+            break;
+        case EventKind::kMouseMove:
+            mouse_moved(event.x, event.y, event.dx, event.dy);
+            break;
+        case EventKind::kMouseButtonDown:
+        case EventKind::kMouseButtonUp:
+            mouse_button_changed(event.button, event.kind == EventKind::kMouseButtonDown);
+            break;
+        case EventKind::kMouseWheel:
+            mouse_wheel_turned(event.dy);
             break;
         case EventKind::kOther:
             break;

@@ -13,8 +13,8 @@ namespace vexel::platform {
 // is taken out and handled. Always 1.
 int32_t pump_messages(ScriptFunction hook);
 // What the engine does with one event of its window: focus changes pause and resume (not in
-// debug mode), a close request ends the program, keys drive the keyboard state and typed
-// characters go to the typed-character queue.
+// debug mode), a close request ends the program, keys and mouse events drive the keyboard and
+// mouse state and typed characters go to the typed-character queue.
 void handle_window_event(const Event& event);
 
 }  // namespace vexel::platform
