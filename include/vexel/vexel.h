@@ -14,6 +14,7 @@
 #include <vexel/math.h>
 #include <vexel/path.h>
 #include <vexel/platform_info.h>
+#include <vexel/scene3d.h>
 #include <vexel/settings.h>
 #include <vexel/sprites.h>
 #include <vexel/text.h>

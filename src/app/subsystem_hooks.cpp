@@ -4,10 +4,14 @@
 
 #include <vexel/math.h>
 
+#include "engine3d/duderedi_3d.h"
+#include "engine3d/mesh_graphics.h"
+#include "engine3d/shadow_pass.h"
 #include "gfx2d/render_hooks_2d.h"
 #include "io/file_layer.h"
 #include "platform/gl_context.h"
 #include "platform/keyboard.h"
+#include "platform/opengl_duderedi.h"
 
 namespace vexel::hooks {
 
@@ -20,7 +24,10 @@ void seed_random_generator(int32_t seed) {
 void publish_gl_lookup() {
     set_gl_proc_lookup(platform::gl_proc_address);
 }
-void create_3d_state() {}
+void create_3d_state() {
+    engine3d::install_mesh_graphics();
+    engine3d::create_duderedi_3d(platform::opengl_duderedi());
+}
 void create_input_object() {}
 void create_input_devices(bool) {}
 void clear_current_font() {}
@@ -45,9 +52,13 @@ void refresh_keyboard() {
 bool key_down(int32_t code) {
     return platform::keyboard_key_down(code);
 }
-void finish_shadow_pass() {}
+void finish_shadow_pass() {
+    engine3d::finish_shadow_pass();
+}
 void music_loop_check() {}
-void reset_frame_render_state() {}
+void reset_frame_render_state() {
+    engine3d::scene_globals().texture_mipmapping = 0;
+}
 
 PointerSnapshot read_pointer() {
     return PointerSnapshot{};
@@ -74,7 +85,9 @@ void release_input() {
     platform::keyboard_release_all();
 }
 void release_sound() {}
-void delete_3d_state() {}
+void delete_3d_state() {
+    engine3d::delete_duderedi_3d();
+}
 void release_archive_states() {
     vexel::release_archive_states();
 }
