@@ -16,7 +16,7 @@ namespace vexel {
 // 3D frame
 //------------------------------------------------------------------------------------------------
 
-// Opens 3D drawing for the rest of the frame: perspective for fov > 0 (degrees, vertical),
+// Opens 3D drawing for the rest of the frame: a viewing frustum for fov > 0 (degrees, vertical),
 // orthographic with half-height near * tan(|fov| / 2) * 100 otherwise; resets the camera, the
 // transform stack, culling, fog, lighting, textures and the light effects.
 void begin_3d(double near_plane, double far_plane, double fov);

@@ -64,7 +64,7 @@ void set_light_effect(engine3d::Duderedi3D& state, int32_t num, int32_t colour, 
 void place_light(GLenum light, int32_t colour, Vector p, Vector d, double cutoff) {
     float diffuse[4];
     colour_floats(colour, diffuse);
-    const float no_specular[4] = {0, 0, 0, 1};
+    const float no_highlight[4] = {0, 0, 0, 1};
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     const bool all_zero = p.x == 0 && p.y == 0 && p.z == 0 && d.x == 0 && d.y == 0 && d.z == 0;
@@ -72,14 +72,14 @@ void place_light(GLenum light, int32_t colour, Vector p, Vector d, double cutoff
         const float along_view[4] = {0, 0, 1, 0};
         glLightfv(light, GL_POSITION, along_view);
         glLightfv(light, GL_DIFFUSE, diffuse);
-        glLightfv(light, GL_SPECULAR, no_specular);
+        glLightfv(light, GL_SPECULAR, no_highlight);
         glLightf(light, GL_SPOT_CUTOFF, 180);
     } else if (cutoff == 180) {
         const Vector n = normalised(d);
         const float towards_light[4] = {-n.x, -n.y, -n.z, 0};
         glLightf(light, GL_SPOT_CUTOFF, 180);
         glLightfv(light, GL_POSITION, towards_light);
-        glLightfv(light, GL_SPECULAR, no_specular);
+        glLightfv(light, GL_SPECULAR, no_highlight);
         glLightfv(light, GL_DIFFUSE, diffuse);
     } else {
         const float position[4] = {p.x, p.y, p.z, 1};

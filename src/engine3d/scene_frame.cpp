@@ -53,10 +53,10 @@ void load_projection_base(platform::OpenGLDuderedi& gl) {
 }
 
 void set_projection(engine3d::Duderedi3D& state, double near_plane, double far_plane, double fov,
-                    double aspect) {
+                    double width_over_height) {
     const float n = static_cast<float>(near_plane);
     const float f = static_cast<float>(far_plane);
-    const float a = static_cast<float>(aspect);
+    const float a = static_cast<float>(width_over_height);
     if (fov > 0) {
         const float h = static_cast<float>(near_plane * std::tan(fov * kPi / 360.0));
         state.projection_matrix = engine3d::frustum_matrix(-a * h, a * h, -h, h, n, f);
@@ -99,10 +99,10 @@ void begin_3d(double near_plane, double far_plane, double fov) {
     std::copy_n(engine3d::kDefaultUp, 3, state->camera_up);
     state->near_plane = static_cast<float>(near_plane);
     state->far_plane = static_cast<float>(far_plane);
-    const double aspect =
+    const double width_over_height =
         gl.viewport_height != 0 ? double(gl.viewport_width) / double(gl.viewport_height) : 1.0;
     load_projection_base(gl);
-    set_projection(*state, near_plane, far_plane, fov, aspect);
+    set_projection(*state, near_plane, far_plane, fov, width_over_height);
     reset_frame_switches();
 
     state->sphere_mapping = 0;

@@ -74,7 +74,7 @@ TEST_F(SceneFrameTest, TurnedScreenPutsTheOrientationUnderTheProjection) {
     EXPECT_TRUE(matrices_near(scene().projection_matrix, frustum));
 }
 
-TEST_F(SceneFrameTest, SidewaysScreenUsesTheScriptsAspect) {
+TEST_F(SceneFrameTest, SidewaysScreenUsesTheScriptsProportions) {
     gl().orientation = 1;
     gl().set_viewport(0, 0, 0, 0);  // the script sees 480 x 640
     begin_3d(1, 1000, 60);
