@@ -12,6 +12,7 @@
 #include "platform/gl_context.h"
 #include "platform/keyboard.h"
 #include "platform/opengl_duderedi.h"
+#include "platform/render_hooks.h"
 
 namespace vexel::hooks {
 
@@ -27,6 +28,7 @@ void publish_gl_lookup() {
 void create_3d_state() {
     engine3d::install_mesh_graphics();
     engine3d::create_duderedi_3d(platform::opengl_duderedi());
+    platform::render_hooks().end_shadow_pass = engine3d::finish_shadow_pass;
 }
 void create_input_object() {}
 void create_input_devices(bool) {}
@@ -86,6 +88,7 @@ void release_input() {
 }
 void release_sound() {}
 void delete_3d_state() {
+    platform::render_hooks().end_shadow_pass = nullptr;
     engine3d::delete_duderedi_3d();
 }
 void release_archive_states() {

@@ -31,7 +31,8 @@ void set_colour(int32_t colour) {
 }
 
 float clamped_width(double width) {
-    return static_cast<float>(std::clamp(width, kSmallestWidth, kLargestWidth));
+    if (!(width >= kSmallestWidth)) return static_cast<float>(kSmallestWidth);  // NaN too
+    return static_cast<float>(std::min(width, kLargestWidth));
 }
 
 // Untextured, unlit drawing with a smoothing capability on; on leaving, lighting comes back

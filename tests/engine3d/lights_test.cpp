@@ -5,6 +5,7 @@
 
 #include <vexel/app.h>
 #include <vexel/scene3d.h>
+#include <vexel/window.h>
 
 #include "engine3d/scene_test_support.h"
 
@@ -165,6 +166,16 @@ TEST_F(LightsTest, BeginClosesAnOpenShadowPass) {
     begin_3d(1, 1000, 45);
     EXPECT_EQ(scene().shadow_pass, 0);
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+}
+
+TEST_F(LightsTest, SettingTheTwoDimensionalViewportClosesThePass) {
+    set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1);
+    set_viewport(0, 0, 320, 240);
+    EXPECT_EQ(scene().shadow_pass, 0);
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1);
+    end_3d();
+    EXPECT_EQ(scene().shadow_pass, 0);
 }
 
 TEST_F(LightsTest, CameraLightShinesFromTheEye) {

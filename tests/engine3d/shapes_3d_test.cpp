@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include <vexel/scene3d.h>
@@ -50,6 +51,9 @@ TEST_F(Shapes3dTest, LineInItsColourWithLightingKeptOutAndRestored) {
 TEST_F(Shapes3dTest, LineWidthIsClampedToAtLeastOne) {
     draw_line_3d(-3, 0, 0, 3, 0, 0, -20, 0xFFFFFF);
     EXPECT_EQ(read_pixel(320, 240) & 0xFF, 0xFF);
+    draw_line_3d(0, -3, 0, 0, 3, 0, std::nan(""), 0x00FF00);
+    EXPECT_EQ(read_pixel(320, 200), 0x00FF00);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(Shapes3dTest, DotOfTheGivenSize) {
