@@ -19,6 +19,7 @@
 #include <vexel/offscreen.h>
 #include <vexel/path.h>
 #include <vexel/platform_info.h>
+#include <vexel/scene3d.h>
 #include <vexel/settings.h>
 #include <vexel/shaders.h>
 #include <vexel/sprites.h>

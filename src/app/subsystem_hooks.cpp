@@ -6,6 +6,9 @@
 #include <vexel/math.h>
 #include <vexel/shaders.h>
 
+#include "engine3d/duderedi_3d.h"
+#include "engine3d/mesh_graphics.h"
+#include "engine3d/shadow_pass.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
 #include "gfx2d/render_hooks_2d.h"
@@ -14,6 +17,7 @@
 #include "platform/gl_context.h"
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
+#include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
 
 namespace vexel::hooks {
@@ -27,7 +31,11 @@ void seed_random_generator(int32_t seed) {
 void publish_gl_lookup() {
     set_gl_proc_lookup(platform::gl_proc_address);
 }
-void create_3d_state() {}
+void create_3d_state() {
+    engine3d::install_mesh_graphics();
+    engine3d::create_duderedi_3d(platform::opengl_duderedi());
+    platform::render_hooks().end_shadow_pass = engine3d::finish_shadow_pass;
+}
 void create_input_object() {
     create_input_state();
     platform::render_hooks().char_typed = push_typed_char;
@@ -72,10 +80,13 @@ void refresh_keyboard() {
 bool key_down(int32_t code) {
     return platform::keyboard_key_down(code);
 }
-void finish_shadow_pass() {}
+void finish_shadow_pass() {
+    engine3d::finish_shadow_pass();
+}
 void music_loop_check() {}
 void reset_frame_render_state() {
     use_shader(-1);
+    engine3d::scene_globals().texture_mipmapping = 0;
 }
 
 PointerSnapshot read_pointer() {
@@ -115,7 +126,10 @@ void release_input() {
     vexel::release_input();
 }
 void release_sound() {}
-void delete_3d_state() {}
+void delete_3d_state() {
+    platform::render_hooks().end_shadow_pass = nullptr;
+    engine3d::delete_duderedi_3d();
+}
 void release_archive_states() {
     vexel::release_archive_states();
 }

@@ -21,6 +21,8 @@ struct RenderHooks {
     void (*reset_2d_state)() = nullptr;
     // The size of an offscreen surface; false when there is no such surface.
     bool (*surface_size)(int32_t surface, int32_t* width, int32_t* height) = nullptr;
+    // Closes an open 3D shadow pass: the 2D viewport is about to be set.
+    void (*end_shadow_pass)() = nullptr;
     // A character typed into the window (8-bit), for the typed-character queue.
     void (*char_typed)(int32_t character) = nullptr;
 };

@@ -1,0 +1,97 @@
+#include "engine3d/texture_binding.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include "engine3d/duderedi_3d.h"
+#include "gfx2d/texture_store.h"
+#include "platform/gl_extensions.h"
+#include "platform/opengl_duderedi.h"
+
+namespace vexel::engine3d {
+
+namespace {
+
+struct BoundName {
+    uint32_t name = 0;
+    bool mipmapped = false;
+};
+
+// The GL name a slot draws with; a slot without a mipmapped copy draws with its picture.
+BoundName slot_texture(int32_t slot_number) {
+    if (slot_number < 0) return {};
+    const SpriteSlot* slot = texture_store().slot(slot_number);
+    if (!slot) return {};
+    if (scene_globals().texture_mipmapping && slot->mip_texture) return {slot->mip_texture, true};
+    return {slot->texture, false};
+}
+
+void select_unit(GLenum unit) {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    if (procs.glActiveTextureARB) procs.glActiveTextureARB(unit);
+}
+
+// Binds on the active unit with texturing on, or switches texturing off there.
+void put_on_active_unit(BoundName bound) {
+    if (!bound.name) {
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glDisable(GL_TEXTURE_2D);
+        return;
+    }
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, bound.name);
+    apply_smoothing_filters(bound.mipmapped);
+}
+
+}  // namespace
+
+void bind_scene_textures(int32_t tex1, int32_t tex2) {
+    const bool units = platform::gl_extension_procs().glActiveTextureARB != nullptr;
+    BoundName first{};
+    BoundName second{};
+    if (tex1 >= 0) {
+        if (tex2 >= 0 && units) {
+            first = slot_texture(tex2);
+            second = slot_texture(tex1);
+        } else {
+            first = slot_texture(tex1);
+        }
+    }
+    if (units) {
+        select_unit(GL_TEXTURE1_ARB);
+        put_on_active_unit(second);
+        select_unit(GL_TEXTURE0_ARB);
+    }
+    put_on_active_unit(first);
+}
+
+void unbind_scene_textures() {
+    bind_scene_textures(-1, -1);
+}
+
+void apply_smoothing_filters(bool mipmapped) {
+    const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
+    const bool smooth = !gl || gl->smoothing;
+    const GLint plain = smooth ? GL_LINEAR : GL_NEAREST;
+    // A mipmapped copy keeps sampling its chain: only the choice within a level follows the switch.
+    const GLint reduced = !mipmapped ? plain
+                          : smooth   ? GL_LINEAR_MIPMAP_LINEAR
+                                     : GL_NEAREST_MIPMAP_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, plain);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, reduced);
+}
+
+void set_sampler_units() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    if (!procs.glGetUniformLocationARB || !procs.glUniform1iARB) return;
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    if (program == 0) return;
+    const auto handle = static_cast<GLhandleARB>(program);
+    const GLint first = procs.glGetUniformLocationARB(handle, "TextureID1");
+    if (first >= 0) procs.glUniform1iARB(first, 0);
+    const GLint second = procs.glGetUniformLocationARB(handle, "TextureID2");
+    if (second >= 0) procs.glUniform1iARB(second, 1);
+}
+
+}  // namespace vexel::engine3d

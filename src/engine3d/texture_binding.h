@@ -1,0 +1,21 @@
+// Internal: how the 3D layer puts sprite slots on the two texture units. One texture goes on
+// unit 0; with two, the second goes on unit 0 and the first on unit 1, so that unit 1 can
+// modulate the base texture. Without multitexturing only unit 0 exists and takes the first.
+#pragma once
+
+#include <cstdint>
+
+namespace vexel::engine3d {
+
+// Binds the sprite slots (-1: none; an empty slot or one outside the table counts as none)
+// with the mipmapped copies while the texture-mipmapping flag is on, filters from the window's
+// smoothing switch.
+void bind_scene_textures(int32_t tex1, int32_t tex2);
+// Texturing off on both units, no texture bound.
+void unbind_scene_textures();
+// Sets the filters of the texture bound on the active unit from the smoothing switch.
+void apply_smoothing_filters(bool mipmapped);
+// With a shader program in use: its samplers "TextureID1" on unit 0, "TextureID2" on unit 1.
+void set_sampler_units();
+
+}  // namespace vexel::engine3d
