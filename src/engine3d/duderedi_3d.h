@@ -84,8 +84,9 @@ public:
     float near_plane = 1;
     float far_plane = 1000;
     int32_t auto_normals = 2;
-    // The cel-shading ramp: one intensity 0..255 per band, drawn by the render pipeline.
-    std::vector<uint8_t> cel_levels{255};
+    // The cel-shading ramp: one intensity 0..255 per band, drawn by the render pipeline; empty
+    // until set, and then given the default bands by the first ramp texture made.
+    std::vector<uint8_t> cel_levels;
 };
 
 // The state beside the object: the textures of set_textures, the binding variant, the cull mode

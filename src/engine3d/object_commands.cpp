@@ -7,6 +7,7 @@
 #include <vexel/error.h>
 #include <vexel/scene3d.h>
 
+#include "engine3d/draw_slot.h"
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/texture_binding.h"
 #include "mesh/mesh_object.h"
@@ -229,10 +230,12 @@ int32_t draw_object(int32_t num, int32_t frame) {
     return draw_object_blend(num, frame, frame, 0, 0);
 }
 
-// Meshes are drawn by the render pipeline; until it joins, a draw only rebinds the textures.
-int32_t draw_object_blend(int32_t num, int32_t, int32_t, double, int32_t) {
-    if (!slot_of(num)) return 0;
+int32_t draw_object_blend(int32_t num, int32_t frame_a, int32_t frame_b, double t, int32_t loop) {
+    ObjectSlot* slot = slot_of(num);
+    if (!slot) return 0;
     engine3d::bind_scene_textures(scene_globals().texture_1, scene_globals().texture_2);
+    engine3d::draw_slot(*duderedi_3d(), *slot,
+                        engine3d::DrawRequest{frame_a, frame_b, t, loop != 0});
     return 0;
 }
 

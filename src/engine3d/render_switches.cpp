@@ -7,6 +7,7 @@
 
 #include <vexel/scene3d.h>
 
+#include "engine3d/cel_effect.h"
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/texture_binding.h"
 #include "platform/gl_enable_cache.h"
@@ -76,6 +77,7 @@ void set_cel_shading(const DynArray<double>& intensities) {
         state->cel_levels.push_back(static_cast<uint8_t>(level * 255));
     }
     if (state->cel_levels.empty()) state->cel_levels.push_back(255);
+    engine3d::forget_ramp_textures(*state);
 }
 
 }  // namespace vexel

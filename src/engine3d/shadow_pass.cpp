@@ -30,6 +30,8 @@ void darken_marked_pixels(const Duderedi3D& state) {
     glPushMatrix();
     glLoadIdentity();
     platform::gl_disable(GL_DEPTH_TEST);
+    // The volumes leave culling on with either winding culled: the quad must not be removed.
+    platform::gl_disable(GL_CULL_FACE);
     platform::gl_enable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     if (gl) gl->global_alpha = 0.5f;
