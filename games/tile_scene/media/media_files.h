@@ -3,13 +3,15 @@
 
 #include <string>
 
+#include "scene_layout.h"
+
 namespace tile_media {
 
-inline constexpr const char* kWaterTextureName = "WaterTexture.bmp";
-inline constexpr const char* kSquareTileName = "square-tile.vxm";
-inline constexpr const char* kTriangleTileName = "triangle-tile.vxm";
-inline constexpr const char* kHexagonTileName = "hexagon-tile.vxm";
-inline constexpr const char* kSquareWallName = "square-wall.vxm";
+using tile_scene::kHexagonTileName;
+using tile_scene::kSquareTileName;
+using tile_scene::kSquareWallName;
+using tile_scene::kTriangleTileName;
+using tile_scene::kWaterTextureName;
 
 // Every file, each made anew. The folder ends in "/" or is empty for the current one. On
 // failure `failed` names the file that could not be written.
