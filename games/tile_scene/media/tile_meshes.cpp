@@ -38,9 +38,11 @@ struct Point {
     double y;
 };
 
+// The outline's bounding box: u runs from 0 at low.x to span at high.x, v from 0 at high.y to
+// span at low.y, so that v grows down the picture as seen from above.
 struct TextureFrame {
-    Point low;   // outline corner of the bounding box mapped to (0, 0) ...
-    Point high;  // ... and this one to (span, span), v growing towards -y
+    Point low;
+    Point high;
     double span;
 };
 
@@ -198,22 +200,21 @@ std::vector<VertexGroup> wall(const TextureFrame& texture) {
         groups.push_back(std::move(strip));
     }
 
-    // Both ends: fans over the cross-section from a point at the tile's top under the middle of
-    // the wall; seen from there the outline turns one way only, fillet included.
-    const Point hub{-0.5 + kWallThickness / 2, kTileHeight};
+    // Both ends: fans over the cross-section, closed along the foot, from a point on the tile's
+    // top under the middle of the wall; seen from there the outline turns one way only.
+    std::vector<ProfilePoint> section = profile;
+    section.push_back(ProfilePoint{profile.back().y, 0, 0, 0});
+    section.push_back(profile.front());
+    const double hub_y = -0.5 + kWallThickness / 2;
     for (const double x : {left, right}) {
         VertexGroup end{vexel::kMarkerFan, {}};
         const Vec3f normal = vec(x < 0 ? -1 : 1, 0, 0);
-        end.vertices.push_back(vertex({x, hub.x}, hub.y, normal, kWallColour, texture));
-        std::vector<Point> ring;
-        for (const ProfilePoint& p : profile)
-            ring.push_back(Point{p.y, p.z});
-        ring.push_back(Point{profile.back().y, 0});
-        ring.push_back(ring.front());
-        // Seen from +x the profile runs clockwise, so the +x end walks it backwards.
+        end.vertices.push_back(vertex({x, hub_y}, kTileHeight, normal, kWallColour, texture));
+        // Seen from +x the section runs clockwise, so that end walks it backwards.
+        std::vector<ProfilePoint> ring = section;
         if (x > 0) std::reverse(ring.begin(), ring.end());
-        for (Point p : ring)
-            end.vertices.push_back(vertex({x, p.x}, p.y, normal, kWallColour, texture));
+        for (const ProfilePoint& p : ring)
+            end.vertices.push_back(vertex({x, p.y}, p.z, normal, kWallColour, texture));
         groups.push_back(std::move(end));
     }
     return groups;
