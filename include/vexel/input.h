@@ -27,6 +27,13 @@ int32_t key_state(int32_t code);
 DynString inkey();
 // Discards what was typed, waits for a character and discards that too.
 void wait_key();
+// Lets the user edit text at (x, y) in the current font over a still copy of the screen, one
+// frame per turn with a blinking "_" cursor, until Return; Backspace removes the last character.
+// Uses background 3 while editing and removes it afterwards. The edited text, or it read as a
+// whole number or a number.
+DynString input_line(const DynString& text, double x, double y, bool proportional);
+int32_t input_line_int(const DynString& text, double x, double y, bool proportional);
+double input_line_number(const DynString& text, double x, double y, bool proportional);
 
 //------------------------------------------------------------------------------------------------
 // Mouse

@@ -2,6 +2,7 @@
 // create, drive or release.
 #include "app/subsystem_hooks.h"
 
+#include <vexel/fonts.h>
 #include <vexel/input.h>
 #include <vexel/math.h>
 #include <vexel/shaders.h>
@@ -9,6 +10,7 @@
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/mesh_graphics.h"
 #include "engine3d/shadow_pass.h"
+#include "engine3d/text_hook.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
 #include "gfx2d/render_hooks_2d.h"
@@ -35,6 +37,10 @@ void create_3d_state() {
     engine3d::install_mesh_graphics();
     engine3d::create_duderedi_3d(platform::opengl_duderedi());
     platform::render_hooks().end_shadow_pass = engine3d::finish_shadow_pass;
+    engine3d::set_print_text_hook(
+        [](const DynString& text, double x, double y, int32_t proportional) {
+            print_text(text, x, y, proportional != 0);
+        });
 }
 void create_input_object() {
     create_input_state();

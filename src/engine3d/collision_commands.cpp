@@ -6,7 +6,7 @@
 #include "engine3d/collision_math.h"
 #include "engine3d/collision_objects.h"
 #include "engine3d/collision_queries.h"
-#include "engine3d/collision_transform.h"
+#include "engine3d/transform_stack.h"
 
 namespace vexel {
 
