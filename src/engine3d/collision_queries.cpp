@@ -24,12 +24,12 @@ class RayChoice {
 public:
     void offer(float distance, int32_t record) {
         if (distance > 0) {
-            if (!front_.distance || distance < front_.distance) front_ = {distance, record};
+            if (front_.distance == 0 || distance < front_.distance) front_ = {distance, record};
         } else if (distance < 0) {
-            if (!behind_.distance || distance > behind_.distance) behind_ = {distance, record};
+            if (behind_.distance == 0 || distance > behind_.distance) behind_ = {distance, record};
         }
     }
-    RayHit chosen() const { return front_.distance ? front_ : behind_; }
+    RayHit chosen() const { return front_.distance != 0 ? front_ : behind_; }
 
 private:
     RayHit front_;

@@ -117,6 +117,24 @@ TEST(SphereQueryTest, EmptySlotsMissingFramesAndShortFramesGiveNoHit) {
     EXPECT_FALSE(sphere(short_slot, 100, {0, 0, 0}).hit);
 }
 
+TEST(SphereQueryTest, DegenerateTrianglesArePassedOver) {
+    // A point and a segment first, far from the first vertex; the real triangle is the third.
+    const ObjectSlot slot = slot_with(triangle_mesh({{{{-9, 0, 0}, {-9, 0, 0}, {-9, 0, 0}}},
+                                                     {{{1, 1, 0.1f}, {2, 2, 0.1f}, {3, 3, 0.1f}}},
+                                                     {{{0, 0, 0}, {4, 0, 0}, {0, 4, 0}}}}));
+    const SlotHit sphere_hit = sphere(slot, 0.2f, {1, 1.5f, 0});
+    EXPECT_TRUE(sphere_hit.hit);
+    EXPECT_EQ(sphere_hit.record, 6);
+    const RayHit ray_hit = ray_against_slot(slot, 0, {1, 1.5f, 3}, {0, 0, -1}, kIdentity.data());
+    EXPECT_FLOAT_EQ(ray_hit.distance, 3);
+    EXPECT_EQ(ray_hit.record, 6);
+    // The box around the segment's middle touches the segment first.
+    const SlotHit box_hit =
+        box_against_slot(slot, 0, {2, 2, 0.1f}, 0.2f, 0.2f, 0.2f, kIdentity.data());
+    EXPECT_TRUE(box_hit.hit);
+    EXPECT_EQ(box_hit.record, 3);
+}
+
 TEST(SphereQueryTest, OtherFramesAreTestedWithTheirOwnGeometry) {
     testing::MeshBuilder builder;
     builder.marker(kMarkerTriangles).add(0, 0, 0).add(4, 0, 0).add(0, 4, 0);
