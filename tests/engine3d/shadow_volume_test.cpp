@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <vexel/frame.h>
 #include <vexel/scene3d.h>
 #include <vexel/window.h>
 
@@ -135,6 +136,7 @@ TEST_F(ShadowVolumeTest, PassIsClosedByDepthClearsNewFramesAndTheViewport) {
         [] { clear_depth_buffer(); },
         [] { begin_3d(1, 1000, 45); },
         [] { set_viewport(0, 0, 640, 480); },
+        [] { show_screen(); },
     };
     for (const auto& close : closers) {
         set_light(-3, kShadow, 5, 0, 10, 0, 0, 0, 1);
