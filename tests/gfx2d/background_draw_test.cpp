@@ -136,6 +136,7 @@ struct FixedFrameClock {
 
 class ScreenTransitionTest : public ::testing::Test {
 protected:
+    testing::LeakCheckPause pause_;
     FixedFrameClock clock_;
     testing::HeadlessEngine engine_;
 };
