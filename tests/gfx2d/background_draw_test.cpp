@@ -2,6 +2,7 @@
 
 #include <vexel/draw.h>
 #include <vexel/error.h>
+#include <vexel/frame.h>
 #include <vexel/sprites.h>
 
 #include "gfx2d/background_draw.h"
@@ -39,6 +40,21 @@ TEST_F(BackgroundDrawTest, PresentDrawsBackgroundZeroInsteadOfClearing) {
     // The rest of the 512 x 512 tile is transparent black; beyond it the screen was cleared.
     EXPECT_EQ(screen_colour(100, 30), 0);
     EXPECT_EQ(screen_colour(600, 30), 0);
+}
+
+TEST_F(BackgroundDrawTest, EveryFrameStartsWithTheBackgroundAndPlainDrawingModes) {
+    ASSERT_TRUE(load_background_file(0, saved(gradient(64, 64), "frame.png").c_str()));
+    set_alpha_mode(-0.5);
+    set_smoothing(false);
+    show_screen();
+    EXPECT_EQ(screen_colour(63, 63), gradient_at(63, 63));
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 0);
+    EXPECT_FLOAT_EQ(platform::opengl_duderedi()->global_alpha, 1.0f);
+    EXPECT_TRUE(platform::opengl_duderedi()->smoothing);
+    testing::fill_window(0, 0, 640, 480, 0x00FF00);
+    show_screen();
+    EXPECT_EQ(screen_colour(10, 10), gradient_at(10, 10));
+    EXPECT_EQ(screen_colour(100, 10), 0);
 }
 
 TEST_F(BackgroundDrawTest, LoadedBackgroundIsDrawnAtOnce) {
