@@ -20,16 +20,17 @@ using testing::gradient;
 using testing::gradient_at;
 using testing::screen_colour;
 
-// The frame clock advances by exactly 10 ms per present, from before the engine starts.
+// The frame clock advances by exactly the given milliseconds per present, from before the engine
+// starts.
 struct FixedFrameClock {
-    FixedFrameClock() { setenv("VEXEL_FIXED_FRAME_MS", "10", 1); }
+    explicit FixedFrameClock(const char* ms) { setenv("VEXEL_FIXED_FRAME_MS", ms, 1); }
     ~FixedFrameClock() { unsetenv("VEXEL_FIXED_FRAME_MS"); }
 };
 
 class ScreenTransitionTest : public ::testing::Test {
 protected:
     testing::LeakCheckPause pause_;
-    FixedFrameClock clock_;
+    FixedFrameClock clock_{"10"};
     testing::HeadlessEngine engine_;
 };
 
@@ -67,6 +68,24 @@ TEST_F(ScreenTransitionTest, MissingPictureClearsToBlack) {
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_FLOAT_EQ(clear[1], 0);
     EXPECT_TRUE(platform::opengl_duderedi()->clear_each_frame);
+}
+
+class StillClockTransitionTest : public ::testing::Test {
+protected:
+    testing::LeakCheckPause pause_;
+    FixedFrameClock clock_{"0"};
+    testing::HeadlessEngine engine_;
+};
+
+TEST_F(StillClockTransitionTest, EndsAfterOneStepPerMillisecond) {
+    const std::string name = engine_.temp().file("next.png");
+    ASSERT_TRUE(encode_png(name.c_str(), gradient(16, 16)));
+    const double before = timer_ms();
+    screen_transition(name.c_str(), 30);
+    EXPECT_EQ(last_error_code(), 0);
+    EXPECT_DOUBLE_EQ(timer_ms(), before);
+    EXPECT_TRUE(has_screen_background());
+    EXPECT_EQ(screen_colour(5, 5), gradient_at(5, 5));
 }
 
 }  // namespace
