@@ -87,4 +87,24 @@ inline ImageBuffer solid_picture(int32_t w, int32_t h, int32_t colour, uint8_t a
     return picture;
 }
 
+// Colour (x * 2, y * 3, 77), opaque.
+inline ImageBuffer gradient(int32_t w, int32_t h) {
+    ImageBuffer picture;
+    picture.size_for(w, h);
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            p[0] = static_cast<uint8_t>(x * 2);
+            p[1] = static_cast<uint8_t>(y * 3);
+            p[2] = 77;
+            p[3] = 255;
+        }
+    }
+    return picture;
+}
+
+inline int32_t gradient_at(int32_t x, int32_t y) {
+    return (x * 2 & 255) | (y * 3 & 255) << 8 | 77 << 16;
+}
+
 }  // namespace vexel::testing
