@@ -129,12 +129,7 @@ void create_offscreen(int32_t n, int32_t slot, int32_t w, int32_t h) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     clear_texture(tw, th);
     texture_store().bound_2d_slot = -1;
-    sprite->texture_width = static_cast<int16_t>(tw);
-    sprite->texture_height = static_cast<int16_t>(th);
-    sprite->width = static_cast<int16_t>(w);
-    sprite->height = static_cast<int16_t>(h);
-    sprite->u_extent = static_cast<float>(w) / static_cast<float>(tw);
-    sprite->v_extent = static_cast<float>(h) / static_cast<float>(th);
+    sprite->set_picture_size(w, h, tw, th);
     if (state.framebuffers_available) create_framebuffer(n, tw, th, sprite->texture, true);
     surface->width = tw;
     surface->height = th;

@@ -149,12 +149,7 @@ void grab_sprite(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0,
                      screen.bgra_supported ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     }
-    sprite->texture_width = static_cast<int16_t>(tw);
-    sprite->texture_height = static_cast<int16_t>(th);
-    sprite->width = static_cast<int16_t>(w);
-    sprite->height = static_cast<int16_t>(h);
-    sprite->u_extent = static_cast<float>(w) / static_cast<float>(tw);
-    sprite->v_extent = static_cast<float>(h) / static_cast<float>(th);
+    sprite->set_picture_size(w, h, tw, th);
 
     const bool has_alpha = framebuffer_alpha_bits() != 0;
     if (has_alpha && screen.orientation == 0) {

@@ -26,12 +26,7 @@ bool create_sprite(int32_t slot, const ImageBuffer& picture, bool normal) {
     } else {
         uploaded = upload_texture(picture, 0, 0, 0, 0, sprite->texture, nullptr, false, true);
     }
-    sprite->texture_width = static_cast<int16_t>(tw);
-    sprite->texture_height = static_cast<int16_t>(th);
-    sprite->width = static_cast<int16_t>(picture.width());
-    sprite->height = static_cast<int16_t>(picture.height());
-    sprite->u_extent = static_cast<float>(picture.width()) / static_cast<float>(tw);
-    sprite->v_extent = static_cast<float>(picture.height()) / static_cast<float>(th);
+    sprite->set_picture_size(picture.width(), picture.height(), tw, th);
     if (!uploaded) {
         free_sprite(slot);
         return false;

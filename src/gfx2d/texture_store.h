@@ -31,6 +31,16 @@ struct SpriteSlot {
     int16_t height = 0;
     int16_t frame_width = 0;  // animation frame size, 0 = not an animation
     int16_t frame_height = 0;
+
+    // A picture of w x h pixels in the corner of a texture of tw x th.
+    void set_picture_size(int32_t w, int32_t h, int32_t tw, int32_t th) {
+        texture_width = static_cast<int16_t>(tw);
+        texture_height = static_cast<int16_t>(th);
+        width = static_cast<int16_t>(w);
+        height = static_cast<int16_t>(h);
+        u_extent = static_cast<float>(w) / static_cast<float>(tw);
+        v_extent = static_cast<float>(h) / static_cast<float>(th);
+    }
 };
 
 // A full-screen picture as a grid of textures; index column * 8 + row.
