@@ -128,14 +128,14 @@ TEST_F(LightsTest, NegativeNumbersSelectTheLightEffects) {
 }
 
 TEST_F(LightsTest, StencilShadowEffectOpensAndClosesThePass) {
-    set_light(-3, 0x000000, 0, 50, 0, 0, 0, 0, 1);
+    testing::drawing([&] { set_light(-3, 0x000000, 0, 50, 0, 0, 0, 0, 1); });
     EXPECT_EQ(scene().effect_mode, engine3d::kEffectStencilShadows);
     EXPECT_EQ(scene().shadow_pass, 1);
     EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
     GLboolean colour_writes[4];
     glGetBooleanv(GL_COLOR_WRITEMASK, colour_writes);
     EXPECT_FALSE(colour_writes[0]);
-    set_light(-3, 0x000000, 0, 0, 0, 0, 0, 0, 0);
+    testing::drawing([&] { set_light(-3, 0x000000, 0, 0, 0, 0, 0, 0, 0); });
     EXPECT_EQ(scene().shadow_pass, 0);
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
     glGetBooleanv(GL_COLOR_WRITEMASK, colour_writes);
@@ -147,34 +147,42 @@ TEST_F(LightsTest, ClosingThePassDarkensMarkedPixelsHalfway) {
     glClearColor(1, 1, 1, 1);
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    set_light(-3, 0x000000, 0, 50, 0, 0, 0, 0, 1);
+    testing::drawing([&] { set_light(-3, 0x000000, 0, 50, 0, 0, 0, 0, 1); });
     // mark the lower-left quarter as a shadow volume would
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 320, 240);
-    glClearStencil(1);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    glClearStencil(0);
-    set_light(-3, 0x000000, 0, 0, 0, 0, 0, 0, 0);
-    const int32_t shaded = testing::read_pixel(10, 10);
+    testing::drawing([] {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 320, 240);
+        glClearStencil(1);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        glClearStencil(0);
+    });
+    int32_t shaded = 0;
+    int32_t clear = 0;
+    // the driver builds its code when the read flushes the fill
+    testing::drawing([&] {
+        set_light(-3, 0x000000, 0, 0, 0, 0, 0, 0, 0);
+        shaded = testing::read_pixel(10, 10);
+        clear = testing::read_pixel(600, 400);
+    });
     EXPECT_NEAR(shaded & 0xFF, 128, 2);
-    EXPECT_EQ(testing::read_pixel(600, 400), 0xFFFFFF);
+    EXPECT_EQ(clear, 0xFFFFFF);
 }
 
 TEST_F(LightsTest, BeginClosesAnOpenShadowPass) {
-    set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1);
-    begin_3d(1, 1000, 45);
+    testing::drawing([&] { set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1); });
+    testing::drawing([&] { begin_3d(1, 1000, 45); });
     EXPECT_EQ(scene().shadow_pass, 0);
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
 }
 
 TEST_F(LightsTest, SettingTheTwoDimensionalViewportClosesThePass) {
-    set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1);
-    set_viewport(0, 0, 320, 240);
+    testing::drawing([&] { set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1); });
+    testing::drawing([&] { set_viewport(0, 0, 320, 240); });
     EXPECT_EQ(scene().shadow_pass, 0);
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
-    set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1);
-    end_3d();
+    testing::drawing([&] { set_light(-3, 0, 0, 50, 0, 0, 0, 0, 1); });
+    testing::drawing([&] { end_3d(); });
     EXPECT_EQ(scene().shadow_pass, 0);
 }
 
@@ -192,7 +200,7 @@ TEST_F(LightsTest, DebugModeDrawsTheLightsDotInItsColour) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     set_camera(0, 0, 10, 0, 0, 0);
-    set_light(0, 0xFFFFFF, 0, 0, 0, 0, 0, -1, 120);
+    testing::drawing([&] { set_light(0, 0xFFFFFF, 0, 0, 0, 0, 0, -1, 120); });
     project_settings().debug_mode = 0;
     EXPECT_EQ(testing::read_pixel(320, 240), 8440063);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));  // the dot does not leave lighting off

@@ -27,6 +27,15 @@ GLint binding_on_unit(GLenum unit) {
     return on ? name : -name - 1;  // a name bound with texturing off shows as negative
 }
 
+// Counter-clockwise as seen from the default camera.
+void counter_clockwise_triangle() {
+    glBegin(GL_TRIANGLES);
+    glVertex3f(-1, -1, -5);
+    glVertex3f(1, -1, -5);
+    glVertex3f(0, 1, -5);
+    glEnd();
+}
+
 class RenderSwitchesTest : public testing::SceneTest {
 protected:
     void SetUp() override {
@@ -67,19 +76,19 @@ TEST_F(RenderSwitchesTest, CullModeOneRemovesCounterClockwiseTriangles) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     set_cull_mode(1);
     glColor3f(1, 1, 1);
-    glBegin(GL_TRIANGLES);  // counter-clockwise as seen from the camera
-    glVertex3f(-1, -1, -5);
-    glVertex3f(1, -1, -5);
-    glVertex3f(0, 1, -5);
-    glEnd();
-    EXPECT_EQ(testing::read_pixel(320, 230), 0);
+    int32_t pixel = -1;
+    // the driver builds its code when the drawing is flushed by the read
+    testing::drawing([&] {
+        counter_clockwise_triangle();
+        pixel = testing::read_pixel(320, 230);
+    });
+    EXPECT_EQ(pixel, 0);
     set_cull_mode(-1);
-    glBegin(GL_TRIANGLES);
-    glVertex3f(-1, -1, -5);
-    glVertex3f(1, -1, -5);
-    glVertex3f(0, 1, -5);
-    glEnd();
-    EXPECT_EQ(testing::read_pixel(320, 230), 0xFFFFFF);
+    testing::drawing([&] {
+        counter_clockwise_triangle();
+        pixel = testing::read_pixel(320, 230);
+    });
+    EXPECT_EQ(pixel, 0xFFFFFF);
 }
 
 TEST_F(RenderSwitchesTest, OneTextureGoesOnUnitZero) {

@@ -6,6 +6,7 @@
 
 #include "engine3d/scene_test_support.h"
 #include "platform/opengl_duderedi.h"
+#include "platform/render_hooks.h"
 
 namespace vexel {
 namespace {
@@ -86,6 +87,32 @@ TEST_F(SceneFrameTest, SidewaysScreenUsesTheScriptsProportions) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 640);
     EXPECT_EQ(viewport[3], 480);
+}
+
+bool surface_of_256_by_128(int32_t surface, int32_t* width, int32_t* height) {
+    if (surface != 4) return false;
+    *width = 256;
+    *height = 128;
+    return true;
+}
+
+TEST_F(SceneFrameTest, OffscreenSurfaceGetsItsViewportAndNoTurn) {
+    platform::RenderHooks& hooks = platform::render_hooks();
+    const auto saved = hooks.surface_size;
+    hooks.surface_size = surface_of_256_by_128;
+    gl().orientation = 2;  // the screen's turn does not reach a surface
+    gl().render_target = 4;
+    gl().set_viewport(0, 0, 0, 0);
+    begin_3d(1, 1000, 60);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 256);
+    EXPECT_EQ(viewport[3], 128);
+    const double h = std::tan(60 * kPi / 360);
+    const Mat frustum = gl_composed([&] { glFrustum(-2 * h, 2 * h, -h, h, 1, 1000); });
+    EXPECT_TRUE(matrices_near(gl_matrix(GL_PROJECTION_MATRIX), frustum));
+    gl().render_target = -1;
+    hooks.surface_size = saved;
 }
 
 TEST_F(SceneFrameTest, BeginResetsEverySwitchOfTheFrame) {

@@ -43,6 +43,15 @@ inline ::testing::AssertionResult matrices_near(const Mat& actual, const Mat& ex
     return ::testing::AssertionSuccess();
 }
 
+// Runs a drawing call with leak reports held back: the driver keeps the code it builds for each
+// new drawing state for the life of the process.
+template <typename Draw>
+void drawing(Draw draw) {
+    suspend_leak_checks();
+    draw();
+    resume_leak_checks();
+}
+
 inline GLint gl_integer(GLenum which) {
     GLint value = 0;
     glGetIntegerv(which, &value);

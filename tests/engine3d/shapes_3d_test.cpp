@@ -35,7 +35,7 @@ protected:
 TEST_F(Shapes3dTest, LineInItsColourWithLightingKeptOutAndRestored) {
     set_light(0, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 90);
     platform::opengl_duderedi()->global_alpha = 0.5f;
-    draw_line_3d(-3, 0, 0, 3, 0, 0, 5, 0x00FF00);
+    testing::drawing([&] { draw_line_3d(-3, 0, 0, 3, 0, 0, 5, 0x00FF00); });
     EXPECT_EQ(read_pixel(320, 240), 0x00FF00);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
@@ -49,15 +49,15 @@ TEST_F(Shapes3dTest, LineInItsColourWithLightingKeptOutAndRestored) {
 }
 
 TEST_F(Shapes3dTest, LineWidthIsClampedToAtLeastOne) {
-    draw_line_3d(-3, 0, 0, 3, 0, 0, -20, 0xFFFFFF);
+    testing::drawing([&] { draw_line_3d(-3, 0, 0, 3, 0, 0, -20, 0xFFFFFF); });
     EXPECT_EQ(read_pixel(320, 240) & 0xFF, 0xFF);
-    draw_line_3d(0, -3, 0, 0, 3, 0, std::nan(""), 0x00FF00);
+    testing::drawing([&] { draw_line_3d(0, -3, 0, 0, 3, 0, std::nan(""), 0x00FF00); });
     EXPECT_EQ(read_pixel(320, 200), 0x00FF00);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(Shapes3dTest, DotOfTheGivenSize) {
-    draw_dot_3d(0, 0, 0, 9, 0x0000FF);
+    testing::drawing([&] { draw_dot_3d(0, 0, 0, 9, 0x0000FF); });
     EXPECT_EQ(read_pixel(320, 240), 0x0000FF);
     EXPECT_EQ(read_pixel(320 + 3, 240), 0x0000FF);
     EXPECT_EQ(read_pixel(320 + 8, 240), 0);
@@ -70,7 +70,7 @@ TEST_F(Shapes3dTest, AxesIgnoreTheTransformStackAndColourEachAxis) {
     set_camera(0, 0, 100, 0, 0, 0);
     translate(500, 500, 0);  // must not move the axes
     const Mat before = gl_matrix(GL_MODELVIEW_MATRIX);
-    draw_axes(0, 0, 0);
+    testing::drawing([&] { draw_axes(0, 0, 0); });
     EXPECT_TRUE(testing::matrices_near(gl_matrix(GL_MODELVIEW_MATRIX), before));
     // 20 units at distance 100 with fov 45 are about 116 pixels; the blue axis points at the
     // camera and its head covers only the middle
@@ -95,7 +95,7 @@ TEST_F(Shapes3dTest, SpriteFacesTheCameraAndTheCullModeComesBack) {
     platform::opengl_duderedi()->smoothing = false;
     set_cull_mode(1);
     set_camera(0, 10, 0, 0, 0, 0.001);  // looking down: the billboard still faces us
-    draw_sprite_3d(3, 0, 0, 0, 0.25);
+    testing::drawing([&] { draw_sprite_3d(3, 0, 0, 0, 0.25); });
     EXPECT_EQ(read_pixel(320, 240 + 20), 0x00FFFF);  // top: yellow
     EXPECT_EQ(read_pixel(320, 240 - 20), 0x0000FF);  // bottom: red
     EXPECT_EQ(engine3d::duderedi_3d()->cull_mode, 1);
@@ -103,8 +103,8 @@ TEST_F(Shapes3dTest, SpriteFacesTheCameraAndTheCullModeComesBack) {
 }
 
 TEST_F(Shapes3dTest, NegativeOrEmptySpriteDrawsNothing) {
-    draw_sprite_3d(-1, 0, 0, 0, 1);
-    draw_sprite_3d(40, 0, 0, 0, 1);
+    testing::drawing([&] { draw_sprite_3d(-1, 0, 0, 0, 1); });
+    testing::drawing([&] { draw_sprite_3d(40, 0, 0, 0, 1); });
     EXPECT_EQ(read_pixel(320, 240), 0);
 }
 
