@@ -7,6 +7,7 @@
 #include <vexel/error.h>
 #include <vexel/scene3d.h>
 
+#include "engine3d/buffer_objects.h"
 #include "engine3d/draw_slot.h"
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/texture_binding.h"
@@ -223,7 +224,14 @@ void get_face(int32_t num, int32_t frame, int32_t face, DynArray<double>& corner
 }
 
 void scale_object(int32_t num, double x, double y, double z) {
-    if (ObjectSlot* slot = slot_of(num)) scale_object_slot(*slot, float(x), float(y), float(z));
+    ObjectSlot* slot = slot_of(num);
+    if (!slot) return;
+    scale_object_slot(*slot, float(x), float(y), float(z));
+    // Frame 0's static buffer holds the old geometry, and so does the shadow edge list.
+    for (MeshObjectX& mesh : slot->meshes) {
+        engine3d::forget_static_vertices(mesh);
+        mesh.shadow_edges.clear();
+    }
 }
 
 int32_t draw_object(int32_t num, int32_t frame) {

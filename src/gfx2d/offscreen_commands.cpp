@@ -50,7 +50,8 @@ SpriteSlot* surface_sprite(const OffscreenSurface& surface) {
 bool bind_framebuffer(OffscreenSurface& surface, const SpriteSlot& sprite) {
     const platform::GlExtensionProcs& gl = platform::gl_extension_procs();
     if (!offscreen_state().framebuffers_available || surface.framebuffer == 0 ||
-        surface.saved_binding >= 0)
+        surface.saved_binding >= 0 || !gl.glBindFramebufferEXT || !gl.glFramebufferTexture2DEXT ||
+        !gl.glCheckFramebufferStatusEXT)
         return false;
     GLint binding = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &binding);

@@ -43,9 +43,12 @@ void screen_transition(const DynString& file, int32_t milliseconds) {
     }
     remove_background(0);
     // The old screen fades from 0.9 towards 0 while the new picture fades in over it with the
-    // complementary alpha.
+    // complementary alpha. At most one step per millisecond: a clock held still (a fixed frame
+    // time of 0) must not keep the fade going for ever.
     const double start = timer_ms();
-    for (double elapsed = 0; elapsed < milliseconds; elapsed = timer_ms() - start) {
+    int32_t steps = 0;
+    for (double elapsed = 0; elapsed < milliseconds && steps < milliseconds;
+         elapsed = timer_ms() - start, ++steps) {
         const double old_alpha = kFirstOldAlpha * (1.0 - elapsed / milliseconds);
         draw_background(kOldScreen);
         blend_background(kNewPicture, static_cast<float>(1.0 - old_alpha));

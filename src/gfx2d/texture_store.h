@@ -53,8 +53,8 @@ public:
     // The background, or null for a number outside 0..7.
     BackgroundSlot* background(int32_t n);
 
-    // The collision mask of a slot (one byte per picture pixel, made on demand by the drawing
-    // code); empty when there is none or the number is outside the table.
+    // The collision mask of a slot (the alpha of every texel of level 0, rows bottom-up, made on
+    // demand by the collision tests); empty when there is none or the number is outside the table.
     std::vector<uint8_t>& alpha_mask(int32_t n);
     void release_alpha_mask(int32_t n);
 

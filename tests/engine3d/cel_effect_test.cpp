@@ -223,6 +223,24 @@ TEST_F(CelEffectTest, OutlineVanishesFarAway) {
     EXPECT_NE(read_pixel(320, 240), kGrey);
 }
 
+TEST_F(CelEffectTest, MissingNormalsAreMadeOnceAndTheStaticBufferRefilled) {
+    set_auto_normals(0);
+    build_sphere(2, 2, 0xFFFFFF);
+    MeshObjectX& mesh = scene().objects[2].meshes[0];
+    ASSERT_EQ(mesh.normals_valid, 0);
+    draw_object(2, 0);
+    ASSERT_NE(mesh.gpu.static_buffer, 0u);
+    cel_light();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    draw_object(2, 0);
+    EXPECT_EQ(mesh.normals_valid, 1);
+    EXPECT_EQ(mesh.gpu.static_buffer, 0u);
+    const Vec3f& n = mesh.frames[0].triangles[0].normal;
+    EXPECT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1, 1e-4);
+    // Facing the light at the middle: the brightest band.
+    EXPECT_EQ(read_pixel(320, 240), 0xFFFFFF);
+}
+
 TEST_F(CelEffectTest, LightingComesBackAfterTheOutline) {
     set_cull_mode(1);
     set_light(0, 0xFFFFFF, 0, 0, 0, 0, 0, 0, 90);

@@ -95,6 +95,17 @@ TEST_F(DrawSlotTest, StaticBufferFilledOnceOtherFramesStreamEveryDraw) {
     EXPECT_TRUE(drawn_at(-0.5f));
 }
 
+TEST_F(DrawSlotTest, ScaledObjectIsDrawnScaledFromTheStaticBuffer) {
+    testing::build_quad(1, Rect{-0.5f, -0.5f, 0.5f, 0.5f}, 0, kRed);
+    draw_object(1, 0);
+    EXPECT_FALSE(drawn_at(1.5f));
+    scale_object(1, 4, 4, 4);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw_object(1, 0);
+    EXPECT_TRUE(drawn_at(1.5f));
+    EXPECT_FALSE(drawn_at(2.5f));
+}
+
 TEST_F(DrawSlotTest, ClientArraysDrawWhenBufferObjectsAreOff) {
     engine3d::allow_buffer_objects(false);
     build_walking_quad(1);
@@ -248,6 +259,48 @@ TEST_F(DrawSlotTest, SphereMappingFollowsTheView) {
     EXPECT_NE(mapped_ahead, plain_ahead);
     set_sphere_mapping(0);
     EXPECT_EQ(centre_after_view(4, 3), plain_aside);
+}
+
+// A 16 x 16 texture of one colour, owned by whoever deletes it.
+uint32_t solid_texture(int32_t colour) {
+    const ImageBuffer picture = testing::halves_picture(16, 16, colour, colour);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return name;
+}
+
+TEST_F(DrawSlotTest, MultiMeshSlotDrawsEachMeshWithItsOwnTextures) {
+    testing::build_quad(1, Rect{-2, -1, -1, 1}, 0, 0xFFFFFF);
+    testing::build_quad(2, Rect{-0.5f, -1, 0.5f, 1}, 0, 0xFFFFFF);
+    testing::build_quad(3, Rect{1, -1, 2, 1}, 0, 0xFFFFFF);
+    ObjectSlot& slot = scene().objects[1];
+    slot.meshes.push_back(std::move(scene().objects[2].meshes[0]));
+    slot.meshes.push_back(std::move(scene().objects[3].meshes[0]));
+    slot.multi_mesh = 1;
+    slot.textures = {solid_texture(0x00FFFF), solid_texture(0xFFFF00)};
+    slot.meshes[0].texture_a = 0;
+    slot.meshes[1].texture_a = -1;  // no texture
+    slot.meshes[2].texture_a = 0;   // with a second: cyan on unit 0, yellow on unit 1
+    slot.meshes[2].texture_b = 1;
+    set_textures(-1, -1);
+    draw_object(1, 0);
+    EXPECT_EQ(read_pixel(column_of(-1.5f), 240), 0x00FFFF);
+    EXPECT_EQ(read_pixel(column_of(0), 240), 0xFFFFFF);
+    EXPECT_EQ(read_pixel(column_of(1.5f), 240), 0x00FF00);  // yellow times cyan
+}
+
+TEST_F(DrawSlotTest, MultiMeshSlotWithoutTexturesDrawsUntextured) {
+    ASSERT_TRUE(create_sprite(20, testing::halves_picture(16, 16, 0x0000FF, 0x0000FF), false));
+    testing::build_quad(1, Rect{-2, -1, 2, 1}, 0, 0x00FF00);
+    ObjectSlot& slot = scene().objects[1];
+    slot.multi_mesh = 1;
+    slot.meshes[0].texture_a = 0;
+    set_textures(20, -1);
+    draw_object(1, 0);
+    EXPECT_EQ(read_pixel(320, 240), 0x00FF00);
 }
 
 TEST_F(DrawSlotTest, DrawLeavesNoArraysOrBufferBehind) {

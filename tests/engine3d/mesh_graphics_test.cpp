@@ -32,11 +32,11 @@ std::string triangle_file(float size) {
 }
 
 std::string one_colour_bmp(uint32_t colour) {
-    testing::BmpSpec spec;
-    spec.width = 4;
-    spec.height = 2;
-    spec.values.assign(8, colour);
-    return testing::bmp_bytes(spec);
+    testing::BmpLayout layout;
+    layout.width = 4;
+    layout.height = 2;
+    layout.values.assign(8, colour);
+    return testing::bmp_bytes(layout);
 }
 
 class MeshGraphicsTest : public testing::SceneTest {

@@ -3,7 +3,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <vexel/frame.h>
 #include <vexel/scene3d.h>
+#include <vexel/window.h>
+
+#include <functional>
 
 #include "engine3d/buffer_objects.h"
 #include "engine3d/render_test_support.h"
@@ -125,6 +129,33 @@ TEST_F(ShadowVolumeTest, PassIsClosedByTheFrameCommands) {
     EXPECT_EQ(scene().shadow_pass, 0);
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
     EXPECT_NEAR(testing::green_of(read_pixel(240, 240)), 0x60, 1);
+}
+
+TEST_F(ShadowVolumeTest, PassIsClosedByDepthClearsNewFramesAndTheViewport) {
+    const std::function<void()> closers[] = {
+        [] { clear_depth_buffer(); },
+        [] { begin_3d(1, 1000, 45); },
+        [] { set_viewport(0, 0, 640, 480); },
+        [] { show_screen(); },
+    };
+    for (const auto& close : closers) {
+        set_light(-3, kShadow, 5, 0, 10, 0, 0, 0, 1);
+        EXPECT_EQ(scene().shadow_pass, 1);
+        close();
+        EXPECT_EQ(scene().shadow_pass, 0);
+        EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+        GLboolean colour_writes[4] = {};
+        glGetBooleanv(GL_COLOR_WRITEMASK, colour_writes);
+        EXPECT_TRUE(colour_writes[0]);
+    }
+}
+
+TEST_F(ShadowVolumeTest, ClientArraysCastTheSameShadow) {
+    engine3d::allow_buffer_objects(false);
+    cast_shadow();
+    engine3d::allow_buffer_objects(true);
+    EXPECT_NEAR(testing::green_of(read_pixel(240, 240)), 0x60, 1);
+    EXPECT_EQ(read_pixel(206, 240), kFloor);
 }
 
 TEST(ShadowEdgesTest, NeighboursAcrossWeldedCorners) {

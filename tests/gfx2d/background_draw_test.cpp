@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include <vexel/draw.h>
 #include <vexel/error.h>
 #include <vexel/frame.h>
@@ -19,28 +17,10 @@
 namespace vexel {
 namespace {
 
+using testing::gradient;
+using testing::gradient_at;
 using testing::screen_colour;
 using testing::solid_picture;
-
-// Colour (x * 2, y * 3, 77), opaque.
-ImageBuffer gradient(int32_t w, int32_t h) {
-    ImageBuffer picture;
-    picture.size_for(w, h);
-    for (int32_t y = 0; y < h; ++y) {
-        for (int32_t x = 0; x < w; ++x) {
-            uint8_t* p = picture.pixel(x, y);
-            p[0] = static_cast<uint8_t>(x * 2);
-            p[1] = static_cast<uint8_t>(y * 3);
-            p[2] = 77;
-            p[3] = 255;
-        }
-    }
-    return picture;
-}
-
-int32_t gradient_at(int32_t x, int32_t y) {
-    return (x * 2 & 255) | (y * 3 & 255) << 8 | 77 << 16;
-}
 
 class BackgroundDrawTest : public testing::DrawTest {
 protected:
@@ -60,6 +40,21 @@ TEST_F(BackgroundDrawTest, PresentDrawsBackgroundZeroInsteadOfClearing) {
     // The rest of the 512 x 512 tile is transparent black; beyond it the screen was cleared.
     EXPECT_EQ(screen_colour(100, 30), 0);
     EXPECT_EQ(screen_colour(600, 30), 0);
+}
+
+TEST_F(BackgroundDrawTest, EveryFrameStartsWithTheBackgroundAndPlainDrawingModes) {
+    ASSERT_TRUE(load_background_file(0, saved(gradient(64, 64), "frame.png").c_str()));
+    set_alpha_mode(-0.5);
+    set_smoothing(false);
+    show_screen();
+    EXPECT_EQ(screen_colour(63, 63), gradient_at(63, 63));
+    EXPECT_EQ(platform::gl_enable_cache_state(GL_BLEND), 0);
+    EXPECT_FLOAT_EQ(platform::opengl_duderedi()->global_alpha, 1.0f);
+    EXPECT_TRUE(platform::opengl_duderedi()->smoothing);
+    testing::fill_window(0, 0, 640, 480, 0x00FF00);
+    show_screen();
+    EXPECT_EQ(screen_colour(10, 10), gradient_at(10, 10));
+    EXPECT_EQ(screen_colour(100, 10), 0);
 }
 
 TEST_F(BackgroundDrawTest, LoadedBackgroundIsDrawnAtOnce) {
@@ -126,54 +121,6 @@ TEST_F(BackgroundDrawTest, EmptyOrUnknownBackgroundDrawsNothing) {
     draw_background(8);
     draw_background(-1);
     EXPECT_EQ(screen_colour(2, 2), 0x00FF00);
-}
-
-// The frame clock advances by exactly 10 ms per present, from before the engine starts.
-struct FixedFrameClock {
-    FixedFrameClock() { setenv("VEXEL_FIXED_FRAME_MS", "10", 1); }
-    ~FixedFrameClock() { unsetenv("VEXEL_FIXED_FRAME_MS"); }
-};
-
-class ScreenTransitionTest : public ::testing::Test {
-protected:
-    FixedFrameClock clock_;
-    testing::HeadlessEngine engine_;
-};
-
-TEST_F(ScreenTransitionTest, FadesForTheGivenTimeAndKeepsThePicture) {
-    const std::string name = engine_.temp().file("next.png");
-    ASSERT_TRUE(encode_png(name.c_str(), gradient(64, 64)));
-    testing::fill_window(0, 0, 640, 480, 0x0000FF);
-    const double before = timer_ms();
-    screen_transition(name.c_str(), 50);
-    EXPECT_EQ(last_error_code(), 0);
-    // Five steps of the fixed 10 ms clock, each presented.
-    EXPECT_DOUBLE_EQ(timer_ms() - before, 50);
-    // The new picture is on the screen and stays as background 0; the scratch ones are gone.
-    EXPECT_EQ(screen_colour(20, 30), gradient_at(20, 30));
-    EXPECT_TRUE(has_screen_background());
-    EXPECT_EQ(texture_store().background(1)->columns, 0);
-    EXPECT_EQ(texture_store().background(2)->columns, 0);
-    platform::present_frame(nullptr);
-    EXPECT_EQ(screen_colour(20, 30), gradient_at(20, 30));
-}
-
-TEST_F(ScreenTransitionTest, MissingPictureClearsToBlack) {
-    ASSERT_TRUE(load_background_file(0,
-                                     [&] {
-                                         const std::string name = engine_.temp().file("old.png");
-                                         EXPECT_TRUE(encode_png(name.c_str(), gradient(8, 8)));
-                                         return name;
-                                     }()
-                                         .c_str()));
-    platform::opengl_duderedi()->set_clear_colour(0x00FF00);
-    screen_transition(engine_.temp().file("missing.png").c_str(), 50);
-    EXPECT_EQ(last_error_code(), 3);
-    EXPECT_FALSE(has_screen_background());
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_FLOAT_EQ(clear[1], 0);
-    EXPECT_TRUE(platform::opengl_duderedi()->clear_each_frame);
 }
 
 }  // namespace

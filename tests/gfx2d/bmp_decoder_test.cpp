@@ -11,7 +11,7 @@ namespace vexel {
 namespace {
 
 using testing::bmp_bytes;
-using testing::BmpSpec;
+using testing::BmpLayout;
 using testing::rgba;
 using testing::rgba_at;
 using testing::ScopedTempDir;
@@ -26,40 +26,40 @@ const std::array<uint8_t, 3> kPalette16[16] = {
 
 // A 9 x 3 picture whose every pixel differs from its neighbours, in the given form. Nine
 // columns make the 1- and 4-bit rows end inside a byte and need padding.
-BmpSpec test_picture(uint32_t header_size, uint32_t bits, bool top_down) {
-    BmpSpec spec;
-    spec.header_size = header_size;
-    spec.bit_count = bits;
-    spec.width = 9;
-    spec.height = 3;
-    spec.top_down = top_down;
+BmpLayout test_picture(uint32_t header_size, uint32_t bits, bool top_down) {
+    BmpLayout layout;
+    layout.header_size = header_size;
+    layout.bit_count = bits;
+    layout.width = 9;
+    layout.height = 3;
+    layout.top_down = top_down;
     if (bits <= 8) {
         const uint32_t entries = bits == 1 ? 2 : 16;
-        spec.palette.assign(kPalette16, kPalette16 + entries);
+        layout.palette.assign(kPalette16, kPalette16 + entries);
     }
-    for (int32_t y = 0; y < spec.height; ++y) {
-        for (int32_t x = 0; x < spec.width; ++x) {
-            const uint32_t n = uint32_t(y * spec.width + x);
+    for (int32_t y = 0; y < layout.height; ++y) {
+        for (int32_t x = 0; x < layout.width; ++x) {
+            const uint32_t n = uint32_t(y * layout.width + x);
             if (bits == 1)
-                spec.values.push_back((x + y) % 2);
+                layout.values.push_back((x + y) % 2);
             else if (bits <= 8)
-                spec.values.push_back(n % 16);
+                layout.values.push_back(n % 16);
             else if (bits == 16)
-                spec.values.push_back((n * 3 % 32) << 10 | (n * 5 % 32) << 5 | (31 - n));
+                layout.values.push_back((n * 3 % 32) << 10 | (n * 5 % 32) << 5 | (31 - n));
             else
-                spec.values.push_back((n * 28) << 16 | (255 - n * 7) << 8 | n * 3);
+                layout.values.push_back((n * 28) << 16 | (255 - n * 7) << 8 | n * 3);
         }
     }
-    return spec;
+    return layout;
 }
 
-std::string expected_pixel(const BmpSpec& spec, int32_t x, int32_t y) {
-    const uint32_t v = spec.values[size_t(y) * spec.width + x];
-    if (spec.bit_count <= 8) {
-        const auto& entry = spec.palette[v];
+std::string expected_pixel(const BmpLayout& layout, int32_t x, int32_t y) {
+    const uint32_t v = layout.values[size_t(y) * layout.width + x];
+    if (layout.bit_count <= 8) {
+        const auto& entry = layout.palette[v];
         return rgba(entry[0], entry[1], entry[2], 255);
     }
-    if (spec.bit_count == 16) {
+    if (layout.bit_count == 16) {
         return rgba(uint8_t((v >> 10 & 31) * 255 / 31), uint8_t((v >> 5 & 31) * 255 / 31),
                     uint8_t((v & 31) * 255 / 31), 255);
     }
@@ -75,8 +75,8 @@ protected:
 
 TEST_P(BmpFormTest, DecodesEveryPixelUpright) {
     const auto [header_size, bits, top_down, kind] = GetParam();
-    const BmpSpec spec = test_picture(header_size, bits, top_down);
-    StreamSource source(kind, bmp_bytes(spec), temp_, "picture.bmp");
+    const BmpLayout layout = test_picture(header_size, bits, top_down);
+    StreamSource source(kind, bmp_bytes(layout), temp_, "picture.bmp");
     ImageBuffer picture = testing::used_buffer();
     ASSERT_TRUE(decode_bmp(source.name().c_str(), kNoColourKey, picture));
     EXPECT_EQ(picture.width(), 9);
@@ -84,7 +84,7 @@ TEST_P(BmpFormTest, DecodesEveryPixelUpright) {
     EXPECT_FALSE(picture.alpha_from_source());
     for (int32_t y = 0; y < 3; ++y)
         for (int32_t x = 0; x < 9; ++x)
-            EXPECT_EQ(rgba_at(picture, x, y), expected_pixel(spec, x, y)) << x << "," << y;
+            EXPECT_EQ(rgba_at(picture, x, y), expected_pixel(layout, x, y)) << x << "," << y;
 }
 
 TEST_P(BmpFormTest, FailsWhenAnyByteOfThePixelsIsMissing) {
@@ -122,8 +122,8 @@ protected:
         testing::write_file(temp_.file("test.bmp"), bytes);
         return decode_bmp(temp_.file("test.bmp").c_str(), key, picture_);
     }
-    bool decode(const BmpSpec& spec, int32_t key = kNoColourKey) {
-        return decode(bmp_bytes(spec), key);
+    bool decode(const BmpLayout& layout, int32_t key = kNoColourKey) {
+        return decode(bmp_bytes(layout), key);
     }
 
     ScopedTempDir temp_;
@@ -132,11 +132,11 @@ protected:
 
 TEST_F(BmpDecoderTest, RowSizesFollowTheBitCount) {
     // 4 bits x 9 pixels = 36 bits: rows of 8 bytes; 1 bit x 1 pixel: rows of 4 bytes.
-    BmpSpec four = test_picture(40, 4, false);
+    BmpLayout four = test_picture(40, 4, false);
     EXPECT_EQ(bmp_bytes(four).size(), 14u + 40 + 16 * 4 + 3 * 8);
     ASSERT_TRUE(decode(four));
 
-    BmpSpec one;
+    BmpLayout one;
     one.bit_count = 1;
     one.width = 1;
     one.height = 2;
@@ -149,41 +149,41 @@ TEST_F(BmpDecoderTest, RowSizesFollowTheBitCount) {
 }
 
 TEST_F(BmpDecoderTest, KeyColouredPixelsBecomeTransparentBlack) {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.values = {0xFF0080, 0xFF0081, 0x000000};
-    ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey));
+    BmpLayout layout;
+    layout.width = 3;
+    layout.height = 1;
+    layout.values = {0xFF0080, 0xFF0081, 0x000000};
+    ASSERT_TRUE(decode(layout, kDefaultSpriteColourKey));
     EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(0, 0, 0, 0));
     EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(255, 0, 129, 255));
     EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(0, 0, 0, 255));
 
-    ASSERT_TRUE(decode(spec, kNoColourKey));
+    ASSERT_TRUE(decode(layout, kNoColourKey));
     EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 255));
 
-    ASSERT_TRUE(decode(spec, 0));  // black as the key
+    ASSERT_TRUE(decode(layout, 0));  // black as the key
     EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(0, 0, 0, 0));
 }
 
 TEST_F(BmpDecoderTest, KeyAppliesToPaletteColoursToo) {
-    BmpSpec spec = test_picture(40, 8, false);
-    ASSERT_TRUE(decode(spec, colour_value(255, 0, 0)));
+    BmpLayout layout = test_picture(40, 8, false);
+    ASSERT_TRUE(decode(layout, colour_value(255, 0, 0)));
     for (int32_t y = 0; y < 3; ++y) {
         for (int32_t x = 0; x < 9; ++x) {
-            const bool keyed = spec.values[size_t(y) * 9 + x] == 1;
+            const bool keyed = layout.values[size_t(y) * 9 + x] == 1;
             EXPECT_EQ(picture_.pixel(x, y)[3], keyed ? 0 : 255);
         }
     }
 }
 
 TEST_F(BmpDecoderTest, IndexBeyondTheStoredPaletteIsBlack) {
-    BmpSpec spec;
-    spec.bit_count = 8;
-    spec.width = 3;
-    spec.height = 1;
-    spec.palette = {{9, 8, 7}, {6, 5, 4}};
-    spec.values = {1, 2, 255};
-    ASSERT_TRUE(decode(spec));
+    BmpLayout layout;
+    layout.bit_count = 8;
+    layout.width = 3;
+    layout.height = 1;
+    layout.palette = {{9, 8, 7}, {6, 5, 4}};
+    layout.values = {1, 2, 255};
+    ASSERT_TRUE(decode(layout));
     EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(6, 5, 4, 255));
     EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(0, 0, 0, 255));
     EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(0, 0, 0, 255));
@@ -191,21 +191,21 @@ TEST_F(BmpDecoderTest, IndexBeyondTheStoredPaletteIsBlack) {
 
 TEST_F(BmpDecoderTest, CorePaletteMayBeShorterThanItsBitCountAllows) {
     // The pixel data starts where the header says, whatever the palette length.
-    BmpSpec spec = test_picture(12, 8, false);
-    spec.palette.resize(12);
-    for (uint32_t& v : spec.values)
+    BmpLayout layout = test_picture(12, 8, false);
+    layout.palette.resize(12);
+    for (uint32_t& v : layout.values)
         v %= 12;
-    ASSERT_TRUE(decode(spec));
+    ASSERT_TRUE(decode(layout));
     for (int32_t x = 0; x < 9; ++x)
-        EXPECT_EQ(rgba_at(picture_, x, 0), expected_pixel(spec, x, 0));
+        EXPECT_EQ(rgba_at(picture_, x, 0), expected_pixel(layout, x, 0));
 }
 
 TEST_F(BmpDecoderTest, PaletteIndexedWithoutPaletteFails) {
     for (uint32_t bits : {1u, 4u, 8u}) {
         for (uint32_t header : {12u, 40u}) {
-            BmpSpec spec = test_picture(header, bits, false);
-            spec.palette.clear();
-            EXPECT_FALSE(decode(spec)) << bits << " bits, header " << header;
+            BmpLayout layout = test_picture(header, bits, false);
+            layout.palette.clear();
+            EXPECT_FALSE(decode(layout)) << bits << " bits, header " << header;
             EXPECT_TRUE(testing::is_reset(picture_));
         }
     }
@@ -213,14 +213,14 @@ TEST_F(BmpDecoderTest, PaletteIndexedWithoutPaletteFails) {
 
 TEST_F(BmpDecoderTest, UnsupportedHeadersAndBitCountsFail) {
     for (uint32_t header : {0u, 16u, 56u, 64u, 108u, 124u}) {
-        BmpSpec spec = test_picture(40, 24, false);
-        spec.header_size = header;
-        EXPECT_FALSE(decode(spec)) << "header " << header;
+        BmpLayout layout = test_picture(40, 24, false);
+        layout.header_size = header;
+        EXPECT_FALSE(decode(layout)) << "header " << header;
     }
     for (uint32_t bits : {0u, 2u, 3u, 15u, 48u, 64u}) {
-        BmpSpec spec = test_picture(40, 24, false);
-        spec.bit_count = bits;
-        EXPECT_FALSE(decode(spec)) << bits << " bits";
+        BmpLayout layout = test_picture(40, 24, false);
+        layout.bit_count = bits;
+        EXPECT_FALSE(decode(layout)) << bits << " bits";
         EXPECT_TRUE(testing::is_reset(picture_));
     }
 }
@@ -244,10 +244,10 @@ TEST_F(BmpDecoderTest, EveryTruncationFailsAndResets) {
 
 TEST_F(BmpDecoderTest, ClaimedSizesAreCheckedAgainstTheFile) {
     // A 54-byte file that claims 16000 x 16000 pixels, and sizes beyond any texture.
-    BmpSpec spec;
-    spec.width = 0;
-    spec.height = 0;
-    std::string bytes = bmp_bytes(spec);
+    BmpLayout layout;
+    layout.width = 0;
+    layout.height = 0;
+    std::string bytes = bmp_bytes(layout);
     auto patch32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i)
             bytes[at + i] = static_cast<char>(v >> (8 * i));
@@ -274,19 +274,19 @@ TEST_F(BmpDecoderTest, HugeOffsetFails) {
 }
 
 TEST_F(BmpDecoderTest, ZeroSizedPictureDecodesEmpty) {
-    BmpSpec spec;
-    spec.width = 0;
-    spec.height = 5;
-    ASSERT_TRUE(decode(spec));
+    BmpLayout layout;
+    layout.width = 0;
+    layout.height = 5;
+    ASSERT_TRUE(decode(layout));
     EXPECT_EQ(picture_.width(), 0);
     EXPECT_EQ(picture_.height(), 5);
 }
 
 TEST_F(BmpDecoderTest, CompressedRowsAreNotReadAsPlainRows) {
     for (uint32_t compression : {1u, 2u, 4u, 5u, 6u}) {
-        BmpSpec spec = test_picture(40, 8, false);
-        spec.compression = compression;
-        EXPECT_FALSE(decode(spec)) << "compression " << compression;
+        BmpLayout layout = test_picture(40, 8, false);
+        layout.compression = compression;
+        EXPECT_FALSE(decode(layout)) << "compression " << compression;
     }
 }
 
@@ -298,7 +298,7 @@ TEST_F(BmpDecoderTest, BitFieldsAreReadOnlyInThePlainLayout) {
                 bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
         return bytes;
     };
-    BmpSpec sixteen = test_picture(40, 16, false);
+    BmpLayout sixteen = test_picture(40, 16, false);
     sixteen.compression = 3;
     sixteen.after_header = masks(0x7C00, 0x03E0, 0x001F);
     ASSERT_TRUE(decode(sixteen));
@@ -306,7 +306,7 @@ TEST_F(BmpDecoderTest, BitFieldsAreReadOnlyInThePlainLayout) {
     sixteen.after_header = masks(0xF800, 0x07E0, 0x001F);
     EXPECT_FALSE(decode(sixteen));
 
-    BmpSpec thirty_two = test_picture(40, 32, true);
+    BmpLayout thirty_two = test_picture(40, 32, true);
     thirty_two.compression = 3;
     thirty_two.after_header = masks(0xFF0000, 0xFF00, 0xFF);
     ASSERT_TRUE(decode(thirty_two));
@@ -318,9 +318,9 @@ TEST_F(BmpDecoderTest, BitFieldsAreReadOnlyInThePlainLayout) {
 }
 
 TEST_F(BmpDecoderTest, FourthByteOf32BitPixelsIsIgnored) {
-    BmpSpec spec = test_picture(40, 32, false);
-    spec.fourth_byte = 0;
-    ASSERT_TRUE(decode(spec));
+    BmpLayout layout = test_picture(40, 32, false);
+    layout.fourth_byte = 0;
+    ASSERT_TRUE(decode(layout));
     EXPECT_EQ(picture_.pixel(3, 1)[3], 255);
 }
 

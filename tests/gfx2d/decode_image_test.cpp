@@ -29,7 +29,7 @@ protected:
 };
 
 TEST_F(DecodeImageTest, EachFormatIsFoundWhateverTheName) {
-    testing::BmpSpec bmp;
+    testing::BmpLayout bmp;
     bmp.width = 1;
     bmp.height = 1;
     bmp.values = {0xFF0080};
@@ -37,7 +37,7 @@ TEST_F(DecodeImageTest, EachFormatIsFoundWhateverTheName) {
                              kDefaultSpriteColourKey, picture_));
     EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(0, 0, 0, 0));
 
-    testing::PngSpec png{1, 1, PNG_COLOR_TYPE_RGB, 8};
+    testing::PngLayout png{1, 1, PNG_COLOR_TYPE_RGB, 8};
     png.samples = {255, 0, 128};
     ASSERT_TRUE(decode_image(file("b.jpg", testing::png_bytes(png)).c_str(),
                              kDefaultSpriteColourKey, picture_));

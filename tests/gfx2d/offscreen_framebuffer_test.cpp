@@ -10,6 +10,7 @@
 #include "gfx2d/offscreen_surfaces.h"
 #include "gfx2d/offscreen_test_support.h"
 #include "gfx2d/render_context.h"
+#include "gfx2d/sprite_operations.h"
 #include "platform/gl_context.h"
 #include "platform/gl_extensions.h"
 
@@ -135,6 +136,20 @@ TEST_F(FramebufferTest, TheGoingContextTakesEveryFramebufferAndTheCurrentSurface
     EXPECT_FALSE(is_framebuffer(first));
     EXPECT_FALSE(is_framebuffer(second));
     EXPECT_EQ(offscreen_surface(9)->slot, -1);
+}
+
+TEST_F(FramebufferTest, EntryPointsGoneLaterMakeTheSurfaceEmulated) {
+    create_offscreen(0, 100, 16, 16);
+    platform::fetch_gl_extension_procs(nullptr);
+    testing::suspend_leak_checks();  // the driver keeps the code it builds for drawing
+    use_offscreen(0);
+    EXPECT_TRUE(offscreen_state().emulated);
+    testing::draw_quad(0, 0, 16, 16, 0x0000FF);
+    end_offscreen();
+    ImageBuffer picture;
+    ASSERT_TRUE(read_sprite_pixels(100, picture));
+    testing::resume_leak_checks();
+    EXPECT_EQ(picture.pixel(15, 15)[0], 255);
 }
 
 TEST(FramebufferHidden, RecordsStayEmptyWithoutTheEntryPoints) {

@@ -13,7 +13,7 @@
 namespace vexel {
 namespace {
 
-using testing::PngSpec;
+using testing::PngLayout;
 using testing::rgba;
 using testing::rgba_at;
 using testing::ScopedTempDir;
@@ -49,8 +49,8 @@ std::vector<uint8_t> pack(const std::vector<uint32_t>& samples, uint32_t per_row
 
 class PngDecoderTest : public ::testing::Test {
 protected:
-    bool decode(const PngSpec& spec, int32_t key = kNoColourKey) {
-        return decode(testing::png_bytes(spec), key);
+    bool decode(const PngLayout& layout, int32_t key = kNoColourKey) {
+        return decode(testing::png_bytes(layout), key);
     }
     bool decode(const std::string& bytes, int32_t key = kNoColourKey) {
         testing::write_file(temp_.file("test.png"), bytes);
@@ -67,9 +67,9 @@ TEST_F(PngDecoderTest, GreyOfEveryDepthBecomesOpaqueGrey) {
         std::vector<uint32_t> samples;
         for (uint32_t i = 0; i < 10; ++i)
             samples.push_back(i * max / 9);
-        PngSpec spec{5, 2, PNG_COLOR_TYPE_GRAY, depth};
-        spec.samples = pack(samples, 5, depth);
-        ASSERT_TRUE(decode(spec, colour_value(255, 255, 255))) << depth;
+        PngLayout layout{5, 2, PNG_COLOR_TYPE_GRAY, depth};
+        layout.samples = pack(samples, 5, depth);
+        ASSERT_TRUE(decode(layout, colour_value(255, 255, 255))) << depth;
         EXPECT_FALSE(picture_.alpha_from_source());
         for (uint32_t i = 0; i < 10; ++i) {
             // Low depths scale up to the full range; 16-bit samples keep their high byte.
@@ -87,14 +87,14 @@ TEST_F(PngDecoderTest, RgbIsKeyedAndOpaque) {
         if (depth == 16)
             for (uint32_t& v : samples)
                 v = v << 8 | 0x5A;
-        PngSpec spec{3, 1, PNG_COLOR_TYPE_RGB, depth};
-        spec.samples = pack(samples, 9, depth);
-        ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey)) << depth;
+        PngLayout layout{3, 1, PNG_COLOR_TYPE_RGB, depth};
+        layout.samples = pack(samples, 9, depth);
+        ASSERT_TRUE(decode(layout, kDefaultSpriteColourKey)) << depth;
         EXPECT_FALSE(picture_.alpha_from_source());
         EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(0, 0, 0, 0));
         EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(1, 2, 3, 255));
         EXPECT_EQ(rgba_at(picture_, 2, 0), rgba(255, 0, 129, 255));
-        ASSERT_TRUE(decode(spec, kNoColourKey));
+        ASSERT_TRUE(decode(layout, kNoColourKey));
         EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 255));
     }
 }
@@ -105,9 +105,9 @@ TEST_F(PngDecoderTest, RgbaKeepsItsAlphaAndIsNeverKeyed) {
         if (depth == 16)
             for (uint32_t& v : samples)
                 v = v << 8 | 0xFF;
-        PngSpec spec{3, 1, PNG_COLOR_TYPE_RGB_ALPHA, depth};
-        spec.samples = pack(samples, 12, depth);
-        ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey)) << depth;
+        PngLayout layout{3, 1, PNG_COLOR_TYPE_RGB_ALPHA, depth};
+        layout.samples = pack(samples, 12, depth);
+        ASSERT_TRUE(decode(layout, kDefaultSpriteColourKey)) << depth;
         EXPECT_TRUE(picture_.alpha_from_source());
         EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 255));
         EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(10, 20, 30, 0));
@@ -118,28 +118,28 @@ TEST_F(PngDecoderTest, RgbaKeepsItsAlphaAndIsNeverKeyed) {
 TEST_F(PngDecoderTest, PalettesOfEveryDepthExpandToRgb) {
     for (int depth : {1, 2, 4, 8}) {
         const uint32_t entries = 1u << depth;
-        PngSpec spec{4, 2, PNG_COLOR_TYPE_PALETTE, depth};
+        PngLayout layout{4, 2, PNG_COLOR_TYPE_PALETTE, depth};
         for (uint32_t i = 0; i < entries; ++i)
-            spec.palette.push_back({uint8_t(i * 3), uint8_t(255 - i), uint8_t(i ^ 0x55)});
+            layout.palette.push_back({uint8_t(i * 3), uint8_t(255 - i), uint8_t(i ^ 0x55)});
         std::vector<uint32_t> indices;
         for (uint32_t i = 0; i < 8; ++i)
             indices.push_back((i * 5) % entries);
-        spec.samples = pack(indices, 4, depth);
-        ASSERT_TRUE(decode(spec)) << depth;
+        layout.samples = pack(indices, 4, depth);
+        ASSERT_TRUE(decode(layout)) << depth;
         EXPECT_FALSE(picture_.alpha_from_source());
         for (uint32_t i = 0; i < 8; ++i) {
-            const auto& e = spec.palette[indices[i]];
+            const auto& e = layout.palette[indices[i]];
             EXPECT_EQ(rgba_at(picture_, i % 4, i / 4), rgba(e[0], e[1], e[2], 255)) << depth;
         }
     }
 }
 
 TEST_F(PngDecoderTest, PaletteTransparencyBecomesAlpha) {
-    PngSpec spec{3, 1, PNG_COLOR_TYPE_PALETTE, 8};
-    spec.palette = {{255, 0, 128}, {1, 2, 3}, {4, 5, 6}};
-    spec.palette_alpha = {0, 100};
-    spec.samples = {0, 1, 2};
-    ASSERT_TRUE(decode(spec, kDefaultSpriteColourKey));
+    PngLayout layout{3, 1, PNG_COLOR_TYPE_PALETTE, 8};
+    layout.palette = {{255, 0, 128}, {1, 2, 3}, {4, 5, 6}};
+    layout.palette_alpha = {0, 100};
+    layout.samples = {0, 1, 2};
+    ASSERT_TRUE(decode(layout, kDefaultSpriteColourKey));
     EXPECT_TRUE(picture_.alpha_from_source());
     EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(255, 0, 128, 0));
     EXPECT_EQ(rgba_at(picture_, 1, 0), rgba(1, 2, 3, 100));
@@ -147,13 +147,13 @@ TEST_F(PngDecoderTest, PaletteTransparencyBecomesAlpha) {
 }
 
 TEST_F(PngDecoderTest, GreyWithAlphaIsRefused) {
-    PngSpec grey_alpha{2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8};
+    PngLayout grey_alpha{2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8};
     grey_alpha.samples = {10, 255, 20, 0};
     EXPECT_FALSE(decode(grey_alpha));
     EXPECT_TRUE(testing::is_reset(picture_));
 
     // A transparent grey level makes two channels as well.
-    PngSpec keyed_grey{2, 1, PNG_COLOR_TYPE_GRAY, 8};
+    PngLayout keyed_grey{2, 1, PNG_COLOR_TYPE_GRAY, 8};
     keyed_grey.samples = {10, 20};
     keyed_grey.transparent_grey = 10;
     EXPECT_FALSE(decode(keyed_grey));
@@ -161,30 +161,30 @@ TEST_F(PngDecoderTest, GreyWithAlphaIsRefused) {
 }
 
 TEST_F(PngDecoderTest, InterlacedDecodesLikeProgressive) {
-    PngSpec spec{13, 11, PNG_COLOR_TYPE_RGB, 8};
+    PngLayout layout{13, 11, PNG_COLOR_TYPE_RGB, 8};
     for (uint32_t i = 0; i < 13 * 11 * 3; ++i)
-        spec.samples.push_back(static_cast<uint8_t>(i * 7));
-    ASSERT_TRUE(decode(spec));
+        layout.samples.push_back(static_cast<uint8_t>(i * 7));
+    ASSERT_TRUE(decode(layout));
     ImageBuffer progressive = std::move(picture_);
-    spec.interlaced = true;
-    ASSERT_TRUE(decode(spec));
+    layout.interlaced = true;
+    ASSERT_TRUE(decode(layout));
     ASSERT_EQ(picture_.byte_count(), progressive.byte_count());
     EXPECT_EQ(0, std::memcmp(picture_.pixels(), progressive.pixels(), picture_.byte_count()));
 }
 
 TEST_F(PngDecoderTest, ReadsVirtualFiles) {
-    PngSpec spec{1, 1, PNG_COLOR_TYPE_RGB, 8};
-    spec.samples = {7, 8, 9};
-    StreamSource source(StreamKind::kMemory, testing::png_bytes(spec), temp_);
+    PngLayout layout{1, 1, PNG_COLOR_TYPE_RGB, 8};
+    layout.samples = {7, 8, 9};
+    StreamSource source(StreamKind::kMemory, testing::png_bytes(layout), temp_);
     ASSERT_TRUE(decode_png(source.name().c_str(), kNoColourKey, picture_));
     EXPECT_EQ(rgba_at(picture_, 0, 0), rgba(7, 8, 9, 255));
 }
 
-PngSpec small_rgba() {
-    PngSpec spec{6, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8};
+PngLayout small_rgba() {
+    PngLayout layout{6, 5, PNG_COLOR_TYPE_RGB_ALPHA, 8};
     for (uint32_t i = 0; i < 6 * 5 * 4; ++i)
-        spec.samples.push_back(static_cast<uint8_t>(i * 13 + 1));
-    return spec;
+        layout.samples.push_back(static_cast<uint8_t>(i * 13 + 1));
+    return layout;
 }
 
 TEST_F(PngDecoderTest, SignatureIsCheckedFirst) {

@@ -131,6 +131,15 @@ TEST_F(PrintTextTest, ProportionalSpaceIsAsWideAsJ) {
     EXPECT_EQ(lit_pixels(0, 0, 30, 16), 3 * 16);
 }
 
+TEST_F(PrintTextTest, AlphaModeFadesText) {
+    ASSERT_TRUE(install_builtin_font(1));
+    set_font(1);
+    set_alpha_mode(-0.5);
+    print_text("A", 0, 0, false);
+    // "A" lights glyph pixel (1, 0), cell pixel (2, 1): white at half strength.
+    EXPECT_NEAR(screen_colour(2, 1) & 255, 128, 2);
+}
+
 TEST_F(PrintTextTest, FontWithoutSheetDrawsNothing) {
     set_font(9);
     print_text("Hello", 0, 0, false);

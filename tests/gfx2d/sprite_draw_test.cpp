@@ -5,6 +5,7 @@
 
 #include "gfx2d/draw_test_support.h"
 #include "gfx2d/texture_store.h"
+#include "platform/opengl_duderedi.h"
 
 namespace vexel {
 namespace {
@@ -57,6 +58,21 @@ TEST_F(SpriteDrawTest, SpriteAtIntegerPositionLandsPixelExact) {
     EXPECT_EQ(
         testing::texture_parameter(texture_store().slot(kSprite)->texture, GL_TEXTURE_MAG_FILTER),
         GL_NEAREST);
+}
+
+TEST_F(SpriteDrawTest, UpsideDownScreenShowsTheSpriteTurned) {
+    const ImageBuffer picture = distinct_picture(3, 2);
+    make_sprite(kSprite, picture);
+    platform::OpenGLDuderedi& gl = *platform::opengl_duderedi();
+    gl.orientation = 2;
+    gl.set_viewport(0, 0, 0, 0);
+    draw_sprite(kSprite, 10, 20);
+    for (int32_t y = 0; y < 2; ++y) {
+        for (int32_t x = 0; x < 3; ++x) {
+            EXPECT_EQ(screen_colour(639 - 10 - x, 479 - 20 - y), colour_of(picture, x, y));
+            EXPECT_EQ(get_pixel(10 + x, 20 + y), colour_of(picture, x, y));
+        }
+    }
 }
 
 TEST_F(SpriteDrawTest, SmoothingSwitchesTheFiltersToLinear) {

@@ -21,13 +21,13 @@ void put32(std::string& out, uint32_t v) {
     put16(out, v >> 16);
 }
 
-std::string bmp_row(const BmpSpec& spec, int32_t y) {
-    const uint32_t row_size = (uint32_t(spec.width) * spec.bit_count + 31) / 32 * 4;
+std::string bmp_row(const BmpLayout& layout, int32_t y) {
+    const uint32_t row_size = (uint32_t(layout.width) * layout.bit_count + 31) / 32 * 4;
     std::string row(row_size, '\0');
     auto* bytes = reinterpret_cast<uint8_t*>(row.data());
-    for (int32_t x = 0; x < spec.width; ++x) {
-        const uint32_t v = spec.values[size_t(y) * spec.width + x];
-        switch (spec.bit_count) {
+    for (int32_t x = 0; x < layout.width; ++x) {
+        const uint32_t v = layout.values[size_t(y) * layout.width + x];
+        switch (layout.bit_count) {
             case 1:
                 bytes[x / 8] |= static_cast<uint8_t>((v & 1) << (7 - x % 8));
                 break;
@@ -42,11 +42,11 @@ std::string bmp_row(const BmpSpec& spec, int32_t y) {
                 bytes[x * 2 + 1] = static_cast<uint8_t>(v >> 8);
                 break;
             default: {
-                uint8_t* p = bytes + x * (spec.bit_count / 8);
+                uint8_t* p = bytes + x * (layout.bit_count / 8);
                 p[0] = static_cast<uint8_t>(v);
                 p[1] = static_cast<uint8_t>(v >> 8);
                 p[2] = static_cast<uint8_t>(v >> 16);
-                if (spec.bit_count == 32) p[3] = static_cast<uint8_t>(spec.fourth_byte);
+                if (layout.bit_count == 32) p[3] = static_cast<uint8_t>(layout.fourth_byte);
                 break;
             }
         }
@@ -56,45 +56,45 @@ std::string bmp_row(const BmpSpec& spec, int32_t y) {
 
 }  // namespace
 
-std::string bmp_bytes(const BmpSpec& spec) {
-    const bool core = spec.header_size == 12;
+std::string bmp_bytes(const BmpLayout& layout) {
+    const bool core = layout.header_size == 12;
     const uint32_t header_bytes = core ? 12 : 40;
     const uint32_t entry_size = core ? 3 : 4;
-    const uint32_t offset = 14 + header_bytes + uint32_t(spec.after_header.size()) +
-                            uint32_t(spec.palette.size()) * entry_size;
+    const uint32_t offset = 14 + header_bytes + uint32_t(layout.after_header.size()) +
+                            uint32_t(layout.palette.size()) * entry_size;
     std::string pixels;
-    for (int32_t i = 0; i < spec.height; ++i) {
-        const int32_t y = spec.top_down ? i : spec.height - 1 - i;
-        pixels += bmp_row(spec, y);
+    for (int32_t i = 0; i < layout.height; ++i) {
+        const int32_t y = layout.top_down ? i : layout.height - 1 - i;
+        pixels += bmp_row(layout, y);
     }
     std::string out = "BM";
     put32(out, offset + uint32_t(pixels.size()));
     put32(out, 0);
     put32(out, offset);
-    put32(out, spec.header_size);
+    put32(out, layout.header_size);
     if (core) {
-        put16(out, uint32_t(spec.width));
-        put16(out, uint32_t(spec.height));
+        put16(out, uint32_t(layout.width));
+        put16(out, uint32_t(layout.height));
         put16(out, 1);
-        put16(out, spec.bit_count);
+        put16(out, layout.bit_count);
     } else {
-        put32(out, uint32_t(spec.width));
-        put32(out, uint32_t(spec.top_down ? -spec.height : spec.height));
+        put32(out, uint32_t(layout.width));
+        put32(out, uint32_t(layout.top_down ? -layout.height : layout.height));
         put16(out, 1);
-        put16(out, spec.bit_count);
-        put32(out, spec.compression);
+        put16(out, layout.bit_count);
+        put32(out, layout.compression);
         put32(out, uint32_t(pixels.size()));
         put32(out, 2835);
         put32(out, 2835);
-        put32(out, uint32_t(spec.palette.size()));
+        put32(out, uint32_t(layout.palette.size()));
         put32(out, 0);
     }
-    out.append(spec.after_header.begin(), spec.after_header.end());
-    for (const auto& entry : spec.palette) {
+    out.append(layout.after_header.begin(), layout.after_header.end());
+    for (const auto& entry : layout.palette) {
         out.push_back(static_cast<char>(entry[2]));
         out.push_back(static_cast<char>(entry[1]));
         out.push_back(static_cast<char>(entry[0]));
-        if (!core) out.push_back(static_cast<char>(spec.fourth_byte));
+        if (!core) out.push_back(static_cast<char>(layout.fourth_byte));
     }
     return out + pixels;
 }
@@ -109,7 +109,7 @@ void flush_png(png_structp) {}
 
 }  // namespace
 
-std::string png_bytes(const PngSpec& spec) {
+std::string png_bytes(const PngLayout& layout) {
     std::string out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -118,25 +118,25 @@ std::string png_bytes(const PngSpec& spec) {
         throw std::runtime_error("libpng could not write the test picture");
     }
     png_set_write_fn(png, &out, append_png, flush_png);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.colour_type,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bit_depth, layout.colour_type,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (const auto& entry : spec.palette)
+    for (const auto& entry : layout.palette)
         palette.push_back(png_color{entry[0], entry[1], entry[2]});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
     png_color_16 grey{};
-    grey.gray = static_cast<png_uint_16>(spec.transparent_grey);
-    if (!spec.palette_alpha.empty()) {
-        png_set_tRNS(png, info, spec.palette_alpha.data(), int(spec.palette_alpha.size()), nullptr);
-    } else if (spec.transparent_grey >= 0) {
+    grey.gray = static_cast<png_uint_16>(layout.transparent_grey);
+    if (!layout.palette_alpha.empty()) {
+        png_set_tRNS(png, info, layout.palette_alpha.data(), int(layout.palette_alpha.size()), nullptr);
+    } else if (layout.transparent_grey >= 0) {
         png_set_tRNS(png, info, nullptr, 0, &grey);
     }
     png_write_info(png, info);
     const size_t row_bytes = png_get_rowbytes(png, info);
     std::vector<png_bytep> rows;
-    std::vector<uint8_t> samples = spec.samples;
-    for (uint32_t y = 0; y < spec.height; ++y)
+    std::vector<uint8_t> samples = layout.samples;
+    for (uint32_t y = 0; y < layout.height; ++y)
         rows.push_back(samples.data() + y * row_bytes);
     png_write_image(png, rows.data());
     png_write_end(png, info);

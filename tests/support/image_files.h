@@ -9,7 +9,7 @@ namespace vexel::testing {
 
 // A BMP file as bytes. values holds one number per pixel, top row first: a palette index for 1,
 // 4 and 8 bits, the raw 16-bit word for 16 bits, 0xRRGGBB for 24 and 32 bits.
-struct BmpSpec {
+struct BmpLayout {
     uint32_t header_size = 40;  // 12 or 40 (anything else is written as 40 bytes + the number)
     uint32_t bit_count = 24;
     int32_t width = 0;
@@ -21,12 +21,12 @@ struct BmpSpec {
     std::vector<uint8_t> after_header;  // bytes between the header and the palette
     uint32_t fourth_byte = 0xEE;        // the unused byte of 32-bit pixels and 4-byte entries
 };
-std::string bmp_bytes(const BmpSpec& spec);
+std::string bmp_bytes(const BmpLayout& layout);
 
 // A PNG written by libpng: samples hold rows top first in the file's own layout (bit depths
 // below 8 packed, 16-bit samples big-endian).
-struct PngSpec {
-    PngSpec(uint32_t w, uint32_t h, int type, int depth)
+struct PngLayout {
+    PngLayout(uint32_t w, uint32_t h, int type, int depth)
         : width(w), height(h), colour_type(type), bit_depth(depth) {}
 
     uint32_t width = 0;
@@ -39,7 +39,7 @@ struct PngSpec {
     std::vector<uint8_t> palette_alpha;  // tRNS for palette images
     int transparent_grey = -1;           // tRNS for grey images
 };
-std::string png_bytes(const PngSpec& spec);
+std::string png_bytes(const PngLayout& layout);
 
 // A JPEG written by libjpeg with the given component count (1 grey, 3 RGB, 4 CMYK, or any
 // other count as an unknown colour space); samples interleaved, rows top first.
