@@ -1,7 +1,6 @@
 #include "platform/frame_capture.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 

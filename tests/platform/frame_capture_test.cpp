@@ -7,6 +7,7 @@
 #include <string>
 
 #include <vexel/frame.h>
+#include <vexel/offscreen.h>
 #include <vexel/window.h>
 
 #include "gfx2d/image_buffer.h"
@@ -114,6 +115,30 @@ TEST(FrameCapture, PresentsOutsideTheFrameLoopAreNeverCaptured) {
     EXPECT_TRUE(testing::read_file(shot).empty());
     show_screen();  // the frame loop's first present
     EXPECT_FALSE(testing::read_file(shot).empty());
+}
+
+// A frame that ends while an offscreen surface is the target shows the window, so that is what
+// the capture holds. (Without framebuffer objects surfaces are drawn on the back buffer itself.)
+TEST(FrameCapture, AnOpenOffscreenSurfaceIsClosedBeforeTheCapture) {
+    std::string shot;
+    HeadlessEngine engine(nullptr, 1, [&](const ScopedTempDir& temp) {
+        shot = temp.file("window.png");
+        setenv("VEXEL_CAPTURE", ("1:" + shot).c_str(), 1);
+        setenv("VEXEL_NO_FBO", "0", 1);
+    });
+    ASSERT_TRUE(engine.has_window());
+    draw_halves();
+    create_offscreen(1, 5, 64, 64);
+    use_offscreen(1);
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    platform::present_frame(nullptr, 1);
+    ImageBuffer picture;
+    ASSERT_TRUE(decode_png(shot.c_str(), -1, picture));
+    const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
+    ASSERT_EQ(picture.width(), gl->width);
+    EXPECT_EQ(colour_at(picture, 0, 0), 0x0000FF);  // red, R + G*256 + B*65536
+    EXPECT_EQ(colour_at(picture, 0, gl->height - 1), 0xFF0000);
 }
 
 TEST(FrameCapture, BadItemsAndUnwritableFilesAreLogged) {
