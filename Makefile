@@ -33,11 +33,21 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# Without a display the scene runs head-less for RUN_FRAMES frames and leaves a capture of the
+# last one; on a desktop it runs full screen until Escape.
+RUN_FRAMES ?= 120
+RUN_CAPTURE ?= $(abspath $(BUILD))/tile_scene_capture.png
+
 run: build
-	@if [ -x $(BUILD)/games/tile_scene/tile_scene ]; then \
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ "$$VEXEL_VIDEO" != offscreen ]; then \
 	  cd $(BUILD)/games/tile_scene && ./tile_scene; \
 	else \
-	  echo "No game exists yet: the tile scene has not landed."; \
+	  echo "No display: running the tile scene head-less for $(RUN_FRAMES) frames"; \
+	  rm -f $(RUN_CAPTURE); \
+	  cd $(BUILD)/games/tile_scene && VEXEL_VIDEO=offscreen VEXEL_FIXED_FRAME_MS=16 \
+	    VEXEL_MAX_FRAMES=$(RUN_FRAMES) VEXEL_CAPTURE=$(RUN_FRAMES):$(RUN_CAPTURE) ./tile_scene && \
+	  if [ -s $(RUN_CAPTURE) ]; then echo "Capture of frame $(RUN_FRAMES): $(RUN_CAPTURE)"; \
+	  else echo "No capture was written (see ErrorLog.txt in $${TMPDIR:-/tmp})"; exit 1; fi; \
 	fi
 
 bench: build

@@ -24,6 +24,16 @@ inline constexpr int32_t kTriangleTileObject = 2;
 inline constexpr int32_t kHexagonTileObject = 3;
 inline constexpr int32_t kSquareWallObject = 4;
 
+// The meshes loaded at start, in loading order (after the water texture into its sprite).
+struct ObjectFile {
+    const char* name;
+    int32_t slot;
+};
+inline constexpr std::array<ObjectFile, 4> kObjectFiles{{{kSquareTileName, kSquareTileObject},
+                                                         {kTriangleTileName, kTriangleTileObject},
+                                                         {kHexagonTileName, kHexagonTileObject},
+                                                         {kSquareWallName, kSquareWallObject}}};
+
 inline constexpr int32_t kSmoothedNormals = 2;  // for the built wall piece
 
 // 640 x 480 windowed at 60 frames per second, no multisampling, shared mouse, debug off, caption

@@ -1,6 +1,7 @@
 #include "wall_piece.h"
 
 #include <cmath>
+#include <utility>
 
 #include <vexel/math.h>
 

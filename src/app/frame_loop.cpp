@@ -132,7 +132,7 @@ void show_screen() {
 
     const ScriptFunction hook = message_hook();
     platform::pump_messages(hook);
-    platform::present_frame(hook);
+    platform::present_frame(hook, frames + 1);
 
     if (platform::OpenGLDuderedi* gl = platform::opengl_duderedi(); gl && gl->window) {
         gl->reset_after_present();

@@ -2,6 +2,7 @@
 
 #include <vexel/offscreen.h>
 
+#include "gfx2d/back_buffer_capture.h"
 #include "gfx2d/background_draw.h"
 #include "gfx2d/backgrounds.h"
 #include "gfx2d/draw_state.h"
@@ -36,6 +37,7 @@ void install_2d_render_hooks() {
     hooks.init_offscreen_surfaces = init_offscreen_surfaces;
     hooks.end_offscreen = end_offscreen;
     hooks.surface_size = offscreen_target_size;
+    hooks.save_back_buffer = save_back_buffer;
 }
 
 }  // namespace vexel

@@ -4,6 +4,7 @@
 
 #include <vexel/frame.h>
 
+#include "platform/frame_capture.h"
 #include "platform/message_pump.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
@@ -59,10 +60,11 @@ double next_frame_after(double next_frame_time, double present_time, double ms_p
     return present_time + ms_per_frame;
 }
 
-int32_t present_frame(ScriptFunction hook) {
+int32_t present_frame(ScriptFunction hook, int64_t frame) {
     OpenGLDuderedi* gl = opengl_duderedi();
     if (!gl || !gl->window) return 1;
     if (render_hooks().end_offscreen) render_hooks().end_offscreen();
+    capture_frame(frame, gl->width, gl->height);
     gl_swap_buffers(gl->window);
     clear_for_next_frame(*gl);
     const double present_time = wait_for_frame_time(*gl, hook);

@@ -25,6 +25,8 @@ struct RenderHooks {
     void (*end_shadow_pass)() = nullptr;
     // A character typed into the window (8-bit), for the typed-character queue.
     void (*char_typed)(int32_t character) = nullptr;
+    // Writes the window's back buffer (width x height) to a PNG file; false when it could not.
+    bool (*save_back_buffer)(const char* file, int32_t width, int32_t height) = nullptr;
 };
 
 RenderHooks& render_hooks();

@@ -1,6 +1,9 @@
 #include "platform/window.h"
 
+#include <algorithm>
+
 #include "platform/native_window_sdl.h"
+#include "platform/video.h"
 
 namespace vexel::platform {
 
@@ -30,10 +33,26 @@ int display_of(const NativeWindow* window) {
 NativeWindow* window_create(const char* title, int32_t width, int32_t height,
                             const SurfaceFormat& format) {
     set_surface_attributes(format);
+    const int w = width > 0 ? width : 640;
+    const int h = height > 0 ? height : 480;
+    // SDL's offscreen driver makes a window's drawing surface once, at the size the window is
+    // created with, and never resizes it: anything drawn beyond it is lost. A head-less window
+    // is therefore born at least as large as the desktop and then given its own size, so that
+    // every later size up to full screen has pixels behind it.
+    int created_w = w;
+    int created_h = h;
+    if (video_is_headless()) {
+        int32_t desktop_w = 0;
+        int32_t desktop_h = 0;
+        int32_t bits = 0;
+        desktop_mode(&desktop_w, &desktop_h, &bits);
+        created_w = std::max<int>(w, desktop_w);
+        created_h = std::max<int>(h, desktop_h);
+    }
     SDL_Window* sdl =
-        SDL_CreateWindow(title, 0, 0, width > 0 ? width : 640, height > 0 ? height : 480,
-                         SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        SDL_CreateWindow(title, 0, 0, created_w, created_h, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!sdl) return nullptr;
+    if (created_w != w || created_h != h) SDL_SetWindowSize(sdl, w, h);
     return new NativeWindow{sdl, format.samples};
 }
 

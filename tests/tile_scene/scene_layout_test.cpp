@@ -72,6 +72,19 @@ TEST(SceneLayoutTest, ProjectSettingsAreTheScenes) {
     EXPECT_STREQ(settings.project_name.c_str(), "quorn.triangle.wall.VXM");
 }
 
+TEST(SceneLayoutTest, MediaGoIntoTheirSlotsInLoadingOrder) {
+    EXPECT_STREQ(kWaterTextureName, "WaterTexture.bmp");
+    EXPECT_EQ(kWaterSprite, 0);
+    const char* names[4] = {"square-tile.vxm", "triangle-tile.vxm", "hexagon-tile.vxm",
+                            "square-wall.vxm"};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_STREQ(kObjectFiles[i].name, names[i]) << i;
+        EXPECT_EQ(kObjectFiles[i].slot, static_cast<int32_t>(i + 1)) << i;
+    }
+    EXPECT_STREQ(kWallPieceName, "Triangle-Wall.vxm");
+    EXPECT_EQ(kWallPieceObject, 0);
+}
+
 TEST(SceneLayoutTest, SixDrawsWithTheirLightsAndStateChanges) {
     const std::array<SceneDraw, 6>& d = scene_draws();
     const int32_t objects[6] = {4, 1, 1, 3, 2, 0};
