@@ -93,6 +93,8 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     }
     void TearDown() override { free_all_sprites(); }
+
+    LeakCheckPause pause_;  // from after start-up; every draw builds driver code
 };
 
 }  // namespace vexel::testing

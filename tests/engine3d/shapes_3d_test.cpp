@@ -130,9 +130,9 @@ TEST_F(Shapes3dTest, PrintPlacesTheTextAtThePointScaledAndFacingTheCamera) {
     EXPECT_EQ(gl_integer(GL_MODELVIEW_STACK_DEPTH), depth);
 }
 
-TEST_F(Shapes3dTest, PrintWithoutTheTextRendererKeepsTheStack) {
+TEST_F(Shapes3dTest, PrintKeepsTheStack) {
     const GLint depth = gl_integer(GL_MODELVIEW_STACK_DEPTH);
-    print_3d(DynString("x"), 0, 0, 0, 1);
+    testing::drawing([] { print_3d(DynString("x"), 0, 0, 0, 1); });
     EXPECT_EQ(gl_integer(GL_MODELVIEW_STACK_DEPTH), depth);
 }
 

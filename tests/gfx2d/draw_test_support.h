@@ -40,16 +40,6 @@ inline int32_t lit_pixels(int32_t x, int32_t y, int32_t w, int32_t h) {
     return lit;
 }
 
-// Keeps allocations out of leak reports from its construction to its destruction. The GL driver
-// keeps the code it builds for every new combination of drawing state (and for releasing it at
-// shutdown) for the life of the process; memory errors are still reported.
-struct LeakCheckPause {
-    LeakCheckPause() { suspend_leak_checks(); }
-    ~LeakCheckPause() { resume_leak_checks(); }
-    LeakCheckPause(const LeakCheckPause&) = delete;
-    LeakCheckPause& operator=(const LeakCheckPause&) = delete;
-};
-
 // A started engine whose back buffer is black with alpha 0 everywhere; nothing from the engine's
 // start to its shutdown is leak-checked (see LeakCheckPause).
 class DrawTest : public ::testing::Test {

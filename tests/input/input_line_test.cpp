@@ -26,6 +26,7 @@ bool edit_background_in_use() {
 
 TEST(InputLine, TypedCharactersEditTheTextUntilReturn) {
     HeadlessEngine engine;
+    testing::LeakCheckPause pause;  // the line is drawn each turn
     platform::inject_text(engine.window_id(), "ab");
     press(engine.window_id(), kBackspace);
     platform::inject_text(engine.window_id(), "c");
@@ -38,6 +39,7 @@ TEST(InputLine, TypedCharactersEditTheTextUntilReturn) {
 
 TEST(InputLine, BackspaceOnEmptyTextKeepsItEmpty) {
     HeadlessEngine engine;
+    testing::LeakCheckPause pause;  // the line is drawn each turn
     press(engine.window_id(), kBackspace);
     press(engine.window_id(), kBackspace);
     platform::inject_text(engine.window_id(), "7");
@@ -47,6 +49,7 @@ TEST(InputLine, BackspaceOnEmptyTextKeepsItEmpty) {
 
 TEST(InputLine, VariantsReadTheEditedTextAsNumbers) {
     HeadlessEngine engine;
+    testing::LeakCheckPause pause;  // the line is drawn each turn
     platform::inject_text(engine.window_id(), "42.5");
     press(engine.window_id(), kEnter);
     EXPECT_EQ(input_line_int(DynString("1"), 0, 0, false), 142);

@@ -15,6 +15,16 @@ namespace vexel::testing {
 void suspend_leak_checks();
 void resume_leak_checks();
 
+// Keeps allocations out of leak reports from its construction to its destruction. The GL driver
+// keeps the code it builds for every new combination of drawing state (and for releasing it at
+// shutdown) for the life of the process; memory errors are still reported.
+struct LeakCheckPause {
+    LeakCheckPause() { suspend_leak_checks(); }
+    ~LeakCheckPause() { resume_leak_checks(); }
+    LeakCheckPause(const LeakCheckPause&) = delete;
+    LeakCheckPause& operator=(const LeakCheckPause&) = delete;
+};
+
 // init_engine with SDL's offscreen video driver, for tests that end the program themselves.
 void init_engine_headless(int32_t show_command, const char* caption);
 
