@@ -1,5 +1,6 @@
 // The object table's commands: building a mesh vertex by vertex, loading and saving mesh files,
 // and the queries over a slot's triangles.
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -70,7 +71,25 @@ bool frames_match(const MeshObjectX& mesh) {
     return true;
 }
 
+// Builders end every strip with object_new_group, the last one included; the markers after the
+// last vertex start groups that stay empty. They are dropped alike from every frame, so the
+// frames keep equal lengths, and the leading marker always stays.
+void drop_trailing_empty_groups(MeshObjectX& mesh) {
+    size_t drop = mesh.frames[0].build_stream.size();
+    for (const MeshFrame& frame : mesh.frames) {
+        const std::vector<MeshVertex>& stream = frame.build_stream;
+        size_t trailing = 0;
+        while (trailing + 1 < stream.size() &&
+               is_marker(stream[stream.size() - 1 - trailing].colour))
+            ++trailing;
+        drop = std::min(drop, trailing);
+    }
+    for (MeshFrame& frame : mesh.frames)
+        frame.build_stream.resize(frame.build_stream.size() - drop);
+}
+
 void finish_mesh(MeshObjectX& mesh, int32_t auto_normals) {
+    drop_trailing_empty_groups(mesh);
     build_palette(mesh);
     if (auto_normals == 1 || auto_normals == 2) generate_normals(mesh, auto_normals, false);
     mesh.prepare();
