@@ -47,6 +47,7 @@ void bind_slot_textures(const std::vector<uint32_t>& names, int32_t a, int32_t b
         procs.glActiveTextureARB(GL_TEXTURE1_ARB);
         put_on_active_unit(second);
         procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+        forget_second_unit_state();
     }
     put_on_active_unit(first);
 }

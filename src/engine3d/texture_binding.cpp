@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include "engine3d/duderedi_3d.h"
+#include "gfx2d/draw_state.h"
 #include "gfx2d/texture_store.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -61,6 +62,7 @@ void bind_scene_textures(int32_t tex1, int32_t tex2) {
         select_unit(GL_TEXTURE1_ARB);
         put_on_active_unit(second);
         select_unit(GL_TEXTURE0_ARB);
+        forget_second_unit_state();
     }
     put_on_active_unit(first);
 }
@@ -79,6 +81,10 @@ void apply_smoothing_filters(bool mipmapped) {
                                      : GL_NEAREST_MIPMAP_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, plain);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, reduced);
+}
+
+void forget_second_unit_state() {
+    draw_state().second_unit_off = false;
 }
 
 void set_sampler_units() {
