@@ -3,10 +3,10 @@
 
 #include "engine3d/collision_debug_draw.h"
 #include "engine3d/collision_last_hit.h"
-#include "engine3d/collision_math.h"
 #include "engine3d/collision_objects.h"
 #include "engine3d/collision_queries.h"
 #include "engine3d/transform_stack.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel {
 
@@ -68,7 +68,7 @@ double ray_distance(int32_t num, int32_t frame, double x, double y, double z, do
     float matrix[16];
     engine3d::current_level_matrix(matrix);
     const Vec3f start = point(x, y, z);
-    const Vec3f direction = engine3d::normalised(point(dx, dy, dz));
+    const Vec3f direction = normalised(point(dx, dy, dz));
     const engine3d::RayHit result =
         engine3d::ray_against_slot(*slot, frame, start, direction, matrix);
     engine3d::set_last_hit_record(result.record);

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine3d/collision_math.h"
+#include "mesh/vec3_math.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
