@@ -68,8 +68,7 @@ public:
             glDisable(GL_TEXTURE_2D);
         });
         glLineWidth(width);
-        glColor4f(float(colour & 255) / 255, float(colour >> 8 & 255) / 255,
-                  float(colour >> 16 & 255) / 255, 1);
+        glColor4fv(colour_floats(colour).data());
     }
     ~DebugShape() {
         glLineWidth(1);

@@ -1,6 +1,7 @@
 // Lights, the light-effect selectors and fog.
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 
 #include <vexel/app.h>
@@ -19,13 +20,6 @@ constexpr double kEffectThreshold = 0.00001;
 constexpr int32_t kDebugLightColour = 8440063;
 constexpr int32_t kDebugSpotColour = 7121633;
 constexpr float kDebugSpotLength = 500;
-
-void colour_floats(int32_t colour, float out[4]) {
-    out[0] = static_cast<float>(colour & 0xFF) / 255.0f;
-    out[1] = static_cast<float>((colour >> 8) & 0xFF) / 255.0f;
-    out[2] = static_cast<float>((colour >> 16) & 0xFF) / 255.0f;
-    out[3] = 1.0f;
-}
 
 void set_light_effect(engine3d::Duderedi3D& state, int32_t num, int32_t colour, Vec3f position,
                       double cutoff) {
@@ -48,8 +42,8 @@ void set_light_effect(engine3d::Duderedi3D& state, int32_t num, int32_t colour, 
 
 // The light's parameters, taken in the current modelview space.
 void place_light(GLenum light, int32_t colour, Vec3f p, Vec3f d, double cutoff) {
-    float diffuse[4];
-    colour_floats(colour, diffuse);
+    const std::array<float, 4> colour_values = colour_floats(colour);
+    const float* diffuse = colour_values.data();
     const float no_highlight[4] = {0, 0, 0, 1};
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -148,10 +142,7 @@ void set_fog(int32_t colour, int32_t mode, double a, double b) {
         return;
     }
     platform::gl_enable(GL_FOG);
-    float fog_colour[4];
-    colour_floats(colour, fog_colour);
-    fog_colour[3] = 0;
-    glFogfv(GL_FOG_COLOR, fog_colour);
+    glFogfv(GL_FOG_COLOR, colour_floats(colour, 0).data());
     if (mode != 0) {
         glFogi(GL_FOG_MODE, GL_EXP);
         glFogf(GL_FOG_DENSITY, static_cast<float>(a));
