@@ -3,8 +3,8 @@
 
 #include "engine3d/collision_debug_draw.h"
 #include "engine3d/collision_last_hit.h"
-#include "engine3d/collision_objects.h"
 #include "engine3d/collision_queries.h"
+#include "engine3d/duderedi_3d.h"
 #include "engine3d/transform_stack.h"
 #include "mesh/vec3_math.h"
 
@@ -16,6 +16,11 @@ Vec3f point(double x, double y, double z) {
     return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
 }
 
+const ObjectSlot* collision_object(int32_t num) {
+    engine3d::Duderedi3D* state = engine3d::duderedi_3d();
+    return state ? state->object(num) : nullptr;
+}
+
 bool debug_mode() {
     return project_settings().debug_mode != 0;
 }
@@ -23,7 +28,7 @@ bool debug_mode() {
 }  // namespace
 
 int32_t collide_sphere(int32_t num, int32_t frame, double radius, double x, double y, double z) {
-    const ObjectSlot* slot = engine3d::collision_object(num);
+    const ObjectSlot* slot = collision_object(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
@@ -37,7 +42,7 @@ int32_t collide_sphere(int32_t num, int32_t frame, double radius, double x, doub
 
 int32_t collide_box(int32_t num, int32_t frame, double x, double y, double z, double width,
                     double height, double depth) {
-    const ObjectSlot* slot = engine3d::collision_object(num);
+    const ObjectSlot* slot = collision_object(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
@@ -63,7 +68,7 @@ int32_t sphere_hits_box(double x, double y, double z, double radius, double widt
 
 double ray_distance(int32_t num, int32_t frame, double x, double y, double z, double dx, double dy,
                     double dz) {
-    const ObjectSlot* slot = engine3d::collision_object(num);
+    const ObjectSlot* slot = collision_object(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
