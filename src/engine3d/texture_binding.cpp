@@ -39,6 +39,11 @@ void put_on_active_unit(BoundTexture bound) {
     apply_smoothing_filters(bound.mipmapped);
 }
 
+// 2D drawing skips turning unit 1 off while it knows it is off; after a bind there it must not.
+void forget_second_unit_state() {
+    draw_state().second_unit_off = false;
+}
+
 }  // namespace
 
 void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(int32_t)>& lookup) {
@@ -80,10 +85,6 @@ void apply_smoothing_filters(bool mipmapped) {
                                      : GL_NEAREST_MIPMAP_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, plain);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, reduced);
-}
-
-void forget_second_unit_state() {
-    draw_state().second_unit_off = false;
 }
 
 void set_sampler_units() {

@@ -26,9 +26,6 @@ void bind_scene_textures(int32_t tex1, int32_t tex2);
 void unbind_scene_textures();
 // Sets the filters of the texture bound on the active unit from the smoothing switch.
 void apply_smoothing_filters(bool mipmapped);
-// Unit 1 was switched by the 3D layer: 2D drawing, which skips turning it off while it knows it
-// is off, must turn it off again.
-void forget_second_unit_state();
 // With a shader program in use: its samplers "TextureID1" on unit 0, "TextureID2" on unit 1.
 void set_sampler_units();
 
