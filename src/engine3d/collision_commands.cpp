@@ -16,11 +16,6 @@ Vec3f point(double x, double y, double z) {
     return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
 }
 
-const ObjectSlot* collision_object(int32_t num) {
-    engine3d::Duderedi3D* state = engine3d::duderedi_3d();
-    return state ? state->object(num) : nullptr;
-}
-
 bool debug_mode() {
     return project_settings().debug_mode != 0;
 }
@@ -28,7 +23,7 @@ bool debug_mode() {
 }  // namespace
 
 int32_t collide_sphere(int32_t num, int32_t frame, double radius, double x, double y, double z) {
-    const ObjectSlot* slot = collision_object(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
@@ -42,7 +37,7 @@ int32_t collide_sphere(int32_t num, int32_t frame, double radius, double x, doub
 
 int32_t collide_box(int32_t num, int32_t frame, double x, double y, double z, double width,
                     double height, double depth) {
-    const ObjectSlot* slot = collision_object(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
@@ -68,7 +63,7 @@ int32_t sphere_hits_box(double x, double y, double z, double radius, double widt
 
 double ray_distance(int32_t num, int32_t frame, double x, double y, double z, double dx, double dy,
                     double dz) {
-    const ObjectSlot* slot = collision_object(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);

@@ -26,6 +26,10 @@ Duderedi3D* duderedi_3d() {
     return g_instance;
 }
 
+ObjectSlot* object_slot(int32_t num) {
+    return g_instance ? g_instance->object(num) : nullptr;
+}
+
 Duderedi3D& create_duderedi_3d(platform::OpenGLDuderedi* context) {
     delete_duderedi_3d();
     g_instance = new Duderedi3D(context);

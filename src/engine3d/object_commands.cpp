@@ -25,21 +25,16 @@ using engine3d::scene_globals;
 constexpr int32_t kMaxBuildFrames = 1 << 16;
 constexpr int32_t kFaceValues = 9;
 
-ObjectSlot* slot_of(int32_t num) {
-    engine3d::Duderedi3D* state = duderedi_3d();
-    return state ? state->object(num) : nullptr;
-}
-
 // The mesh being built, or null when no object_start is open.
 MeshObjectX* building_mesh() {
-    ObjectSlot* slot = slot_of(scene_globals().building_slot);
+    ObjectSlot* slot = engine3d::object_slot(scene_globals().building_slot);
     if (!slot || slot->meshes.empty()) return nullptr;
     return &slot->meshes[0];
 }
 
 // Memory ran out while building: the slot is emptied and building stops.
 void abandon_building() {
-    if (ObjectSlot* slot = slot_of(scene_globals().building_slot)) slot->reset();
+    if (ObjectSlot* slot = engine3d::object_slot(scene_globals().building_slot)) slot->reset();
     scene_globals().building_slot = -1;
     set_error(7);
 }
@@ -107,7 +102,7 @@ void put_corner(DynArray<double>& corners, int32_t row, const MeshVertex& record
 }  // namespace
 
 void object_start(int32_t num) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) {
         scene_globals().building_slot = -1;
         return;
@@ -159,7 +154,7 @@ void object_new_group() {
 }
 
 void object_end() {
-    ObjectSlot* slot = slot_of(scene_globals().building_slot);
+    ObjectSlot* slot = engine3d::object_slot(scene_globals().building_slot);
     scene_globals().building_slot = -1;
     if (!slot) return;
     slot->multi_mesh = 0;
@@ -190,14 +185,14 @@ void set_auto_normals(int32_t mode) {
 }
 
 int32_t load_object(const DynString& file, int32_t num) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     if (scene_globals().building_slot == num) scene_globals().building_slot = -1;
     return load_object_slot(*slot, file.c_str());
 }
 
 int32_t save_object(const DynString& file, int32_t num) {
-    const ObjectSlot* slot = slot_of(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     save_object_slot(*slot, file.c_str());
     return 1;
@@ -213,7 +208,7 @@ int32_t find_free_object() {
 }
 
 int32_t count_faces(int32_t num) {
-    const ObjectSlot* slot = slot_of(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     size_t faces = 0;
     for (const MeshObjectX& mesh : slot->meshes) {
@@ -223,7 +218,7 @@ int32_t count_faces(int32_t num) {
 }
 
 void get_face(int32_t num, int32_t frame, int32_t face, DynArray<double>& corners) {
-    const ObjectSlot* slot = slot_of(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot || frame < 0 || face < 0) return;
     size_t remaining = static_cast<size_t>(face);
     for (const MeshObjectX& mesh : slot->meshes) {
@@ -243,7 +238,7 @@ void get_face(int32_t num, int32_t frame, int32_t face, DynArray<double>& corner
 }
 
 void scale_object(int32_t num, double x, double y, double z) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return;
     scale_object_slot(*slot, float(x), float(y), float(z));
     // Frame 0's static buffer holds the old geometry, and so does the shadow edge list.
@@ -258,7 +253,7 @@ int32_t draw_object(int32_t num, int32_t frame) {
 }
 
 int32_t draw_object_blend(int32_t num, int32_t frame_a, int32_t frame_b, double t, int32_t loop) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     engine3d::bind_scene_textures(scene_globals().texture_1, scene_globals().texture_2);
     engine3d::draw_slot(*duderedi_3d(), *slot,
