@@ -1,6 +1,5 @@
 // The object table's commands: building a mesh vertex by vertex, loading and saving mesh files,
 // and the queries over a slot's triangles.
-#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -64,31 +63,6 @@ bool frames_match(const MeshObjectX& mesh) {
         return false;
     }
     return true;
-}
-
-// Builders end every strip with object_new_group, the last one included; the markers after the
-// last vertex start groups that stay empty. They are dropped alike from every frame, so the
-// frames keep equal lengths, and the leading marker always stays.
-void drop_trailing_empty_groups(MeshObjectX& mesh) {
-    size_t drop = mesh.frames[0].build_stream.size();
-    for (const MeshFrame& frame : mesh.frames) {
-        const std::vector<MeshVertex>& stream = frame.build_stream;
-        size_t trailing = 0;
-        while (trailing + 1 < stream.size() &&
-               is_marker(stream[stream.size() - 1 - trailing].colour))
-            ++trailing;
-        drop = std::min(drop, trailing);
-    }
-    for (MeshFrame& frame : mesh.frames)
-        frame.build_stream.resize(frame.build_stream.size() - drop);
-}
-
-void finish_mesh(MeshObjectX& mesh, int32_t auto_normals) {
-    drop_trailing_empty_groups(mesh);
-    build_palette(mesh);
-    if (auto_normals == 1 || auto_normals == 2) generate_normals(mesh, auto_normals, false);
-    mesh.prepare();
-    compute_bounds(mesh);
 }
 
 void put_corner(DynArray<double>& corners, int32_t row, const MeshVertex& record) {
@@ -173,7 +147,7 @@ void object_end() {
         return;
     }
     try {
-        finish_mesh(mesh, duderedi_3d()->auto_normals);
+        finish_built_mesh(mesh, duderedi_3d()->auto_normals);
     } catch (const std::bad_alloc&) {
         slot->reset();
         set_error(7);
