@@ -79,10 +79,7 @@ void set_camera_up(double x, double y, double z) {
 
 void get_camera_matrix(DynArray<double>& matrix) {
     const engine3d::Duderedi3D* state = duderedi_3d();
-    const engine3d::Matrix4 m = state ? state->view_matrix : engine3d::identity_matrix();
-    matrix.dim(16);
-    for (int32_t i = 0; i < 16; ++i)
-        matrix.at(i) = m[static_cast<size_t>(i)];
+    engine3d::fill_array(matrix, state ? state->view_matrix : engine3d::identity_matrix());
 }
 
 int32_t project_to_screen(double x, double y, double z, double& screen_x, double& screen_y,

@@ -3,10 +3,10 @@
 
 #include "engine3d/collision_debug_draw.h"
 #include "engine3d/collision_last_hit.h"
-#include "engine3d/collision_math.h"
-#include "engine3d/collision_objects.h"
 #include "engine3d/collision_queries.h"
+#include "engine3d/duderedi_3d.h"
 #include "engine3d/transform_stack.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel {
 
@@ -23,7 +23,7 @@ bool debug_mode() {
 }  // namespace
 
 int32_t collide_sphere(int32_t num, int32_t frame, double radius, double x, double y, double z) {
-    const ObjectSlot* slot = engine3d::collision_object(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
@@ -37,7 +37,7 @@ int32_t collide_sphere(int32_t num, int32_t frame, double radius, double x, doub
 
 int32_t collide_box(int32_t num, int32_t frame, double x, double y, double z, double width,
                     double height, double depth) {
-    const ObjectSlot* slot = engine3d::collision_object(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
@@ -63,12 +63,12 @@ int32_t sphere_hits_box(double x, double y, double z, double radius, double widt
 
 double ray_distance(int32_t num, int32_t frame, double x, double y, double z, double dx, double dy,
                     double dz) {
-    const ObjectSlot* slot = engine3d::collision_object(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     float matrix[16];
     engine3d::current_level_matrix(matrix);
     const Vec3f start = point(x, y, z);
-    const Vec3f direction = engine3d::normalised(point(dx, dy, dz));
+    const Vec3f direction = normalised(point(dx, dy, dz));
     const engine3d::RayHit result =
         engine3d::ray_against_slot(*slot, frame, start, direction, matrix);
     engine3d::set_last_hit_record(result.record);

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine3d/collision_math.h"
+#include "mesh/vec3_math.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -68,8 +68,7 @@ public:
             glDisable(GL_TEXTURE_2D);
         });
         glLineWidth(width);
-        glColor4f(float(colour & 255) / 255, float(colour >> 8 & 255) / 255,
-                  float(colour >> 16 & 255) / 255, 1);
+        glColor4fv(colour_floats(colour).data());
     }
     ~DebugShape() {
         glLineWidth(1);

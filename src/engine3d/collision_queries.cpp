@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
-#include "engine3d/collision_math.h"
 #include "engine3d/collision_space.h"
 #include "engine3d/collision_triangle.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel::engine3d {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine3d/collision_math.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel::engine3d {
 

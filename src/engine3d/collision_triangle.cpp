@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine3d/collision_math.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel::engine3d {
 

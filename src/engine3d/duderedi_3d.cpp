@@ -1,7 +1,5 @@
 #include "engine3d/duderedi_3d.h"
 
-#include "engine3d/collision_objects.h"
-
 namespace vexel::engine3d {
 
 namespace {
@@ -28,16 +26,18 @@ Duderedi3D* duderedi_3d() {
     return g_instance;
 }
 
+ObjectSlot* object_slot(int32_t num) {
+    return g_instance ? g_instance->object(num) : nullptr;
+}
+
 Duderedi3D& create_duderedi_3d(platform::OpenGLDuderedi* context) {
     delete_duderedi_3d();
     g_instance = new Duderedi3D(context);
-    set_collision_objects(&g_instance->objects);
     scene_globals() = SceneGlobals{};
     return *g_instance;
 }
 
 void delete_duderedi_3d() {
-    set_collision_objects(nullptr);
     delete g_instance;
     g_instance = nullptr;
 }

@@ -101,6 +101,8 @@ struct SceneGlobals {
 
 // The engine's instance, or null before start-up and after shutdown.
 Duderedi3D* duderedi_3d();
+// The instance's slot of that number; null without an instance or outside the table.
+ObjectSlot* object_slot(int32_t num);
 // Makes the instance bound to the window object (the one already there is replaced).
 Duderedi3D& create_duderedi_3d(platform::OpenGLDuderedi* context);
 void delete_duderedi_3d();

@@ -1,6 +1,7 @@
 // Lights, the light-effect selectors and fog.
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 
 #include <vexel/app.h>
@@ -8,6 +9,7 @@
 
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/shadow_pass.h"
+#include "mesh/vec3_math.h"
 #include "platform/gl_enable_cache.h"
 
 namespace vexel {
@@ -15,33 +17,11 @@ namespace vexel {
 namespace {
 
 constexpr double kEffectThreshold = 0.00001;
-constexpr float kShortestDirection = 1e-7f;
 constexpr int32_t kDebugLightColour = 8440063;
 constexpr int32_t kDebugSpotColour = 7121633;
 constexpr float kDebugSpotLength = 500;
 
-struct Vector {
-    float x = 0;
-    float y = 0;
-    float z = 0;
-};
-
-// The direction scaled to length 1, or as it is when it is (nearly) zero.
-Vector normalised(Vector d) {
-    const float square = d.x * d.x + d.y * d.y + d.z * d.z;
-    if (square <= kShortestDirection) return d;
-    const float length = std::sqrt(square);
-    return Vector{d.x / length, d.y / length, d.z / length};
-}
-
-void colour_floats(int32_t colour, float out[4]) {
-    out[0] = static_cast<float>(colour & 0xFF) / 255.0f;
-    out[1] = static_cast<float>((colour >> 8) & 0xFF) / 255.0f;
-    out[2] = static_cast<float>((colour >> 16) & 0xFF) / 255.0f;
-    out[3] = 1.0f;
-}
-
-void set_light_effect(engine3d::Duderedi3D& state, int32_t num, int32_t colour, Vector position,
+void set_light_effect(engine3d::Duderedi3D& state, int32_t num, int32_t colour, Vec3f position,
                       double cutoff) {
     state.effect_enabled = std::fabs(cutoff) >= kEffectThreshold ? 1 : 0;
     if (state.effect_enabled) {
@@ -61,9 +41,9 @@ void set_light_effect(engine3d::Duderedi3D& state, int32_t num, int32_t colour, 
 }
 
 // The light's parameters, taken in the current modelview space.
-void place_light(GLenum light, int32_t colour, Vector p, Vector d, double cutoff) {
-    float diffuse[4];
-    colour_floats(colour, diffuse);
+void place_light(GLenum light, int32_t colour, Vec3f p, Vec3f d, double cutoff) {
+    const std::array<float, 4> colour_values = colour_floats(colour);
+    const float* diffuse = colour_values.data();
     const float no_highlight[4] = {0, 0, 0, 1};
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -75,7 +55,7 @@ void place_light(GLenum light, int32_t colour, Vector p, Vector d, double cutoff
         glLightfv(light, GL_SPECULAR, no_highlight);
         glLightf(light, GL_SPOT_CUTOFF, 180);
     } else if (cutoff == 180) {
-        const Vector n = normalised(d);
+        const Vec3f n = normalised(d);
         const float towards_light[4] = {-n.x, -n.y, -n.z, 0};
         glLightf(light, GL_SPOT_CUTOFF, 180);
         glLightfv(light, GL_POSITION, towards_light);
@@ -86,7 +66,7 @@ void place_light(GLenum light, int32_t colour, Vector p, Vector d, double cutoff
         if (cutoff > 90) {
             glLightf(light, GL_SPOT_CUTOFF, 180);
         } else {
-            const Vector n = normalised(d);
+            const Vec3f n = normalised(d);
             const float direction[3] = {n.x, n.y, n.z};
             glLightf(light, GL_SPOT_CUTOFF, static_cast<float>(cutoff));
             glLightfv(light, GL_SPOT_DIRECTION, direction);
@@ -98,16 +78,16 @@ void place_light(GLenum light, int32_t colour, Vector p, Vector d, double cutoff
     glPopMatrix();
 }
 
-void draw_light_marker(Vector p, Vector d, double cutoff) {
+void draw_light_marker(Vec3f p, Vec3f d, double cutoff) {
     draw_dot_3d(p.x, p.y, p.z, 40, kDebugLightColour);
     const bool all_zero = p.x == 0 && p.y == 0 && p.z == 0 && d.x == 0 && d.y == 0 && d.z == 0;
     if (all_zero || cutoff > 90) return;
-    const Vector n = normalised(d);
+    const Vec3f n = normalised(d);
     draw_line_3d(p.x, p.y, p.z, p.x + n.x * kDebugSpotLength, p.y + n.y * kDebugSpotLength,
                  p.z + n.z * kDebugSpotLength, 3, kDebugSpotColour);
 }
 
-void set_gl_light(engine3d::Duderedi3D& state, int32_t num, int32_t colour, Vector p, Vector d,
+void set_gl_light(engine3d::Duderedi3D& state, int32_t num, int32_t colour, Vec3f p, Vec3f d,
                   double cutoff, bool debug_shapes) {
     const int32_t index = num & 7;
     const GLenum light = GL_LIGHT0 + static_cast<GLenum>(index);
@@ -132,8 +112,8 @@ void set_light(int32_t num, int32_t colour, double x, double y, double z, double
                double dz, double cutoff) {
     engine3d::Duderedi3D* state = engine3d::duderedi_3d();
     if (!state) return;
-    const Vector p{float(x), float(y), float(z)};
-    const Vector d{float(dx), float(dy), float(dz)};
+    const Vec3f p{float(x), float(y), float(z)};
+    const Vec3f d{float(dx), float(dy), float(dz)};
     if (num < 0) {
         set_light_effect(*state, num, colour, p, cutoff);
     } else {
@@ -145,8 +125,8 @@ void set_camera_light(int32_t num, int32_t colour) {
     engine3d::Duderedi3D* state = engine3d::duderedi_3d();
     if (!state) return;
     const float* eye = state->camera_eye;
-    const Vector p{eye[0], eye[1], eye[2]};
-    const Vector d{-eye[0], -eye[1], -eye[2]};
+    const Vec3f p{eye[0], eye[1], eye[2]};
+    const Vec3f d{-eye[0], -eye[1], -eye[2]};
     if (num < 0) {
         set_light_effect(*state, num, colour, p, 180);
     } else {
@@ -162,10 +142,7 @@ void set_fog(int32_t colour, int32_t mode, double a, double b) {
         return;
     }
     platform::gl_enable(GL_FOG);
-    float fog_colour[4];
-    colour_floats(colour, fog_colour);
-    fog_colour[3] = 0;
-    glFogfv(GL_FOG_COLOR, fog_colour);
+    glFogfv(GL_FOG_COLOR, colour_floats(colour, 0).data());
     if (mode != 0) {
         glFogi(GL_FOG_MODE, GL_EXP);
         glFogf(GL_FOG_DENSITY, static_cast<float>(a));

@@ -24,21 +24,16 @@ using engine3d::scene_globals;
 constexpr int32_t kMaxBuildFrames = 1 << 16;
 constexpr int32_t kFaceValues = 9;
 
-ObjectSlot* slot_of(int32_t num) {
-    engine3d::Duderedi3D* state = duderedi_3d();
-    return state ? state->object(num) : nullptr;
-}
-
 // The mesh being built, or null when no object_start is open.
 MeshObjectX* building_mesh() {
-    ObjectSlot* slot = slot_of(scene_globals().building_slot);
+    ObjectSlot* slot = engine3d::object_slot(scene_globals().building_slot);
     if (!slot || slot->meshes.empty()) return nullptr;
     return &slot->meshes[0];
 }
 
 // Memory ran out while building: the slot is emptied and building stops.
 void abandon_building() {
-    if (ObjectSlot* slot = slot_of(scene_globals().building_slot)) slot->reset();
+    if (ObjectSlot* slot = engine3d::object_slot(scene_globals().building_slot)) slot->reset();
     scene_globals().building_slot = -1;
     set_error(7);
 }
@@ -70,13 +65,6 @@ bool frames_match(const MeshObjectX& mesh) {
     return true;
 }
 
-void finish_mesh(MeshObjectX& mesh, int32_t auto_normals) {
-    build_palette(mesh);
-    if (auto_normals == 1 || auto_normals == 2) generate_normals(mesh, auto_normals, false);
-    mesh.prepare();
-    compute_bounds(mesh);
-}
-
 void put_corner(DynArray<double>& corners, int32_t row, const MeshVertex& record) {
     const double values[kFaceValues] = {record.position.x, record.position.y, record.position.z,
                                         record.u,          record.v,          double(record.colour),
@@ -88,7 +76,7 @@ void put_corner(DynArray<double>& corners, int32_t row, const MeshVertex& record
 }  // namespace
 
 void object_start(int32_t num) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) {
         scene_globals().building_slot = -1;
         return;
@@ -140,7 +128,7 @@ void object_new_group() {
 }
 
 void object_end() {
-    ObjectSlot* slot = slot_of(scene_globals().building_slot);
+    ObjectSlot* slot = engine3d::object_slot(scene_globals().building_slot);
     scene_globals().building_slot = -1;
     if (!slot) return;
     slot->multi_mesh = 0;
@@ -159,7 +147,7 @@ void object_end() {
         return;
     }
     try {
-        finish_mesh(mesh, duderedi_3d()->auto_normals);
+        finish_built_mesh(mesh, duderedi_3d()->auto_normals);
     } catch (const std::bad_alloc&) {
         slot->reset();
         set_error(7);
@@ -171,14 +159,14 @@ void set_auto_normals(int32_t mode) {
 }
 
 int32_t load_object(const DynString& file, int32_t num) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     if (scene_globals().building_slot == num) scene_globals().building_slot = -1;
     return load_object_slot(*slot, file.c_str());
 }
 
 int32_t save_object(const DynString& file, int32_t num) {
-    const ObjectSlot* slot = slot_of(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     save_object_slot(*slot, file.c_str());
     return 1;
@@ -194,7 +182,7 @@ int32_t find_free_object() {
 }
 
 int32_t count_faces(int32_t num) {
-    const ObjectSlot* slot = slot_of(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     size_t faces = 0;
     for (const MeshObjectX& mesh : slot->meshes) {
@@ -204,7 +192,7 @@ int32_t count_faces(int32_t num) {
 }
 
 void get_face(int32_t num, int32_t frame, int32_t face, DynArray<double>& corners) {
-    const ObjectSlot* slot = slot_of(num);
+    const ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot || frame < 0 || face < 0) return;
     size_t remaining = static_cast<size_t>(face);
     for (const MeshObjectX& mesh : slot->meshes) {
@@ -224,7 +212,7 @@ void get_face(int32_t num, int32_t frame, int32_t face, DynArray<double>& corner
 }
 
 void scale_object(int32_t num, double x, double y, double z) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return;
     scale_object_slot(*slot, float(x), float(y), float(z));
     // Frame 0's static buffer holds the old geometry, and so does the shadow edge list.
@@ -239,7 +227,7 @@ int32_t draw_object(int32_t num, int32_t frame) {
 }
 
 int32_t draw_object_blend(int32_t num, int32_t frame_a, int32_t frame_b, double t, int32_t loop) {
-    ObjectSlot* slot = slot_of(num);
+    ObjectSlot* slot = engine3d::object_slot(num);
     if (!slot) return 0;
     engine3d::bind_scene_textures(scene_globals().texture_1, scene_globals().texture_2);
     engine3d::draw_slot(*duderedi_3d(), *slot,

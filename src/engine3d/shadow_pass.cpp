@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "engine3d/render_switches.h"
+#include "mesh/mesh_vertex.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/opengl_duderedi.h"
 
@@ -38,9 +39,7 @@ void darken_marked_pixels(const Duderedi3D& state) {
     platform::gl_enable(GL_STENCIL_TEST);
     glStencilFunc(GL_NOTEQUAL, 0, ~0u);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    const int32_t c = state.shadow_colour;
-    glColor4f(static_cast<float>(c & 0xFF) / 255.0f, static_cast<float>((c >> 8) & 0xFF) / 255.0f,
-              static_cast<float>((c >> 16) & 0xFF) / 255.0f, 0.5f);
+    glColor4fv(colour_floats(state.shadow_colour, 0.5f).data());
     glBegin(GL_QUADS);
     glVertex2f(-1, -1);
     glVertex2f(1, -1);

@@ -11,6 +11,7 @@
 #include "engine3d/text_hook.h"
 #include "engine3d/texture_binding.h"
 #include "gfx2d/texture_store.h"
+#include "mesh/mesh_vertex.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/opengl_duderedi.h"
 
@@ -25,9 +26,7 @@ constexpr double kLargestWidth = 512;
 constexpr float kAxisLength = 20;
 
 void set_colour(int32_t colour) {
-    glColor4f(static_cast<float>(colour & 0xFF) / 255.0f,
-              static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
-              static_cast<float>((colour >> 16) & 0xFF) / 255.0f, 1.0f);
+    glColor4fv(colour_floats(colour).data());
 }
 
 float clamped_width(double width) {

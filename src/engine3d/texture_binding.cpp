@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include "engine3d/duderedi_3d.h"
+#include "gfx2d/draw_state.h"
 #include "gfx2d/texture_store.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -12,13 +13,8 @@ namespace vexel::engine3d {
 
 namespace {
 
-struct BoundName {
-    uint32_t name = 0;
-    bool mipmapped = false;
-};
-
 // The GL name a slot draws with; a slot without a mipmapped copy draws with its picture.
-BoundName slot_texture(int32_t slot_number) {
+BoundTexture slot_texture(int32_t slot_number) {
     if (slot_number < 0) return {};
     const SpriteSlot* slot = texture_store().slot(slot_number);
     if (!slot) return {};
@@ -32,7 +28,7 @@ void select_unit(GLenum unit) {
 }
 
 // Binds on the active unit with texturing on, or switches texturing off there.
-void put_on_active_unit(BoundName bound) {
+void put_on_active_unit(BoundTexture bound) {
     if (!bound.name) {
         glBindTexture(GL_TEXTURE_2D, 0);
         glDisable(GL_TEXTURE_2D);
@@ -43,26 +39,36 @@ void put_on_active_unit(BoundName bound) {
     apply_smoothing_filters(bound.mipmapped);
 }
 
+// 2D drawing skips turning unit 1 off while it knows it is off; after a bind there it must not.
+void forget_second_unit_state() {
+    draw_state().second_unit_off = false;
+}
+
 }  // namespace
 
-void bind_scene_textures(int32_t tex1, int32_t tex2) {
+void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(int32_t)>& lookup) {
     const bool units = platform::gl_extension_procs().glActiveTextureARB != nullptr;
-    BoundName first{};
-    BoundName second{};
-    if (tex1 >= 0) {
-        if (tex2 >= 0 && units) {
-            first = slot_texture(tex2);
-            second = slot_texture(tex1);
+    BoundTexture first{};
+    BoundTexture second{};
+    if (a >= 0) {
+        if (b >= 0 && units) {
+            first = lookup(b);
+            second = lookup(a);
         } else {
-            first = slot_texture(tex1);
+            first = lookup(a);
         }
     }
     if (units) {
         select_unit(GL_TEXTURE1_ARB);
         put_on_active_unit(second);
         select_unit(GL_TEXTURE0_ARB);
+        forget_second_unit_state();
     }
     put_on_active_unit(first);
+}
+
+void bind_scene_textures(int32_t tex1, int32_t tex2) {
+    bind_texture_pair(tex1, tex2, slot_texture);
 }
 
 void unbind_scene_textures() {

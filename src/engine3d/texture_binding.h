@@ -4,8 +4,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace vexel::engine3d {
+
+// A GL texture name (0: none) and whether it is a mipmapped copy.
+struct BoundTexture {
+    uint32_t name = 0;
+    bool mipmapped = false;
+};
+
+// Puts the textures numbered a and b (negative: none) on the units in the order above, each
+// looked up by its number.
+void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(int32_t)>& lookup);
 
 // Binds the sprite slots (-1: none; an empty slot or one outside the table counts as none)
 // with the mipmapped copies while the texture-mipmapping flag is on, filters from the window's

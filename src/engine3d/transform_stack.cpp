@@ -39,13 +39,13 @@ void clear_placement(TransformStack& stack) {
     level.matrix_valid = 0;
 }
 
+}  // namespace
+
 void fill_array(DynArray<double>& array, const Matrix4& m) {
     array.dim(16);
     for (int32_t i = 0; i < 16; ++i)
         array.at(i) = m[static_cast<size_t>(i)];
 }
-
-}  // namespace
 
 void reset_transform_stack(TransformStack& stack) {
     stack.depth = 0;

@@ -4,6 +4,8 @@
 // ones, translated, carried by the user matrices and then by the parent levels.
 #pragma once
 
+#include <vexel/dyn_array.h>
+
 #include "engine3d/duderedi_3d.h"
 
 namespace vexel::engine3d {
@@ -11,6 +13,9 @@ namespace vexel::engine3d {
 // Rebuilds the current level's matrix when it is not valid and copies it (column-major, as
 // OpenGL takes it) into out; identity before the 3D state exists.
 void current_level_matrix(float out[16]);
+
+// Dimensions a script array to 16 elements and copies the matrix into it.
+void fill_array(DynArray<double>& array, const Matrix4& m);
 
 // Depth 0 with level 0 back to its defaults and the identity.
 void reset_transform_stack(TransformStack& stack);

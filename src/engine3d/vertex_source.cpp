@@ -4,18 +4,14 @@
 #include <cmath>
 
 #include "engine3d/duderedi_3d.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel::engine3d {
 
 namespace {
 
-constexpr float kTinySquared = 1e-7f;
 constexpr float kLowestShade = 0.05f;
 constexpr float kHighestShade = 0.95f;
-
-float dot(const Vec3f& a, const Vec3f& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
 
 Vec3f blended(const Vec3f& a, const Vec3f& b, float weight) {
     return Vec3f{b.x + (a.x - b.x) * weight, b.y + (a.y - b.y) * weight,
@@ -23,11 +19,7 @@ Vec3f blended(const Vec3f& a, const Vec3f& b, float weight) {
 }
 
 Vec3f direction_to(const Vec3f& light, const Vec3f& from) {
-    Vec3f d{light.x - from.x, light.y - from.y, light.z - from.z};
-    const float squared = dot(d, d);
-    if (squared <= kTinySquared) return d;
-    const float length = std::sqrt(squared);
-    return Vec3f{d.x / length, d.y / length, d.z / length};
+    return normalised(sub(light, from));
 }
 
 // The tangent-space light vector mapped into 0..1, used as the record's colour.

@@ -24,14 +24,8 @@ MeshObjectX build_group_mesh(const std::vector<VertexGroup>& groups, int32_t nor
         }
     }
 
-    build_palette(mesh);
-    if (normal_mode == 1 || normal_mode == 2) {
-        generate_normals(mesh, normal_mode, false);
-    } else {
-        mesh.normals_valid = 1;
-    }
-    mesh.prepare();
-    compute_bounds(mesh);
+    if (normal_mode != 1 && normal_mode != 2) mesh.normals_valid = 1;
+    finish_built_mesh(mesh, normal_mode);
     return mesh;
 }
 

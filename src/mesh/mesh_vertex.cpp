@@ -9,10 +9,11 @@ void MeshVertex::set_colour(int32_t value) {
         red = green = blue = alpha = 1;
         return;
     }
-    red = static_cast<float>(bits & 0xFF) / 255.0f;
-    green = static_cast<float>((bits >> 8) & 0xFF) / 255.0f;
-    blue = static_cast<float>((bits >> 16) & 0xFF) / 255.0f;
-    alpha = 1;
+    const std::array<float, 4> floats = colour_floats(value);
+    red = floats[0];
+    green = floats[1];
+    blue = floats[2];
+    alpha = floats[3];
 }
 
 MeshVertex make_marker(int32_t marker) {

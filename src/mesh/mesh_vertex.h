@@ -3,6 +3,7 @@
 // offsets are fixed.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,6 +24,14 @@ inline constexpr int32_t kWhiteVertex = -4;
 
 inline bool is_marker(int32_t colour) {
     return colour >= kMarkerFan && colour <= kMarkerTriangles;
+}
+
+// A colour value 0xBBGGRR as red, green and blue 0..1, with the alpha given.
+inline std::array<float, 4> colour_floats(int32_t colour, float alpha = 1) {
+    const auto bits = static_cast<uint32_t>(colour);
+    return {static_cast<float>(bits & 0xFF) / 255.0f,
+            static_cast<float>((bits >> 8) & 0xFF) / 255.0f,
+            static_cast<float>((bits >> 16) & 0xFF) / 255.0f, alpha};
 }
 
 struct MeshVertex {

@@ -4,33 +4,18 @@
 
 #include "mesh/mesh_object.h"
 #include "mesh/triangulation.h"
+#include "mesh/vec3_math.h"
 
 namespace vexel {
 
 namespace {
 
-constexpr float kTinySquared = 1e-7f;
 constexpr float kTinyDeterminant = 0.00001f;
 
-Vec3f operator-(const Vec3f& a, const Vec3f& b) {
-    return Vec3f{a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-Vec3f cross(const Vec3f& a, const Vec3f& b) {
-    return Vec3f{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
-void add(Vec3f& sum, const Vec3f& v) {
+void accumulate(Vec3f& sum, const Vec3f& v) {
     sum.x += v.x;
     sum.y += v.y;
     sum.z += v.z;
-}
-
-Vec3f normalised(const Vec3f& v) {
-    const float squared = v.x * v.x + v.y * v.y + v.z * v.z;
-    if (squared <= kTinySquared) return v;
-    const float length = std::sqrt(squared);
-    return Vec3f{v.x / length, v.y / length, v.z / length};
 }
 
 // Records at the same position share a key: the integer part of x·256 + y·65536 + z·16777216,
@@ -102,17 +87,17 @@ void generate_frame(MeshFrame& frame, int32_t mode, bool make_normals, bool make
         const MeshVertex& c = stream[i2];
         const uint32_t corners[3] = {slot[i0], slot[i1], slot[i2]};
         if (make_normals) {
-            const Vec3f face = cross(c.position - a.position, b.position - a.position);
+            const Vec3f face = cross(sub(c.position, a.position), sub(b.position, a.position));
             for (uint32_t corner : corners)
-                add(normals[corner], face);
+                accumulate(normals[corner], face);
         }
         if (make_tangents) {
             Vec3f tangent;
             Vec3f bitangent;
             triangle_tangents(a, b, c, tangent, bitangent);
             for (uint32_t corner : corners) {
-                add(tangents[corner], tangent);
-                add(bitangents[corner], bitangent);
+                accumulate(tangents[corner], tangent);
+                accumulate(bitangents[corner], bitangent);
             }
         }
     });

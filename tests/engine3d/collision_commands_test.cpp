@@ -4,8 +4,8 @@
 
 #include <vexel/collision.h>
 
-#include "engine3d/collision_objects.h"
 #include "engine3d/collision_test_support.h"
+#include "engine3d/duderedi_3d.h"
 #include "support/headless_engine.h"
 
 namespace vexel {
@@ -20,17 +20,14 @@ class CollisionCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(engine_.has_window());
-        objects_.resize(4096);
-        engine3d::set_collision_objects(&objects_);
         // Records 0-2: a triangle in the plane z = 0 with the first vertex at the origin;
         // records 3-5: one in the plane z = -5 around the Z axis.
-        objects_[7] = slot_with(triangle_mesh(
+        objects()[7] = slot_with(triangle_mesh(
             {{{{0, 0, 0}, {4, 0, 0}, {0, 4, 0}}}, {{{-1, -1, -5}, {1, -1, -5}, {0, 1, -5}}}}));
     }
-    void TearDown() override { engine3d::set_collision_objects(nullptr); }
 
     testing::HeadlessEngine engine_;
-    std::vector<ObjectSlot> objects_;
+    std::vector<ObjectSlot>& objects() { return engine3d::duderedi_3d()->objects; }
 };
 
 TEST_F(CollisionCommandsTest, SphereHitsSetTheLastFace) {
@@ -90,7 +87,7 @@ TEST_F(CollisionCommandsTest, NumbersOutsideTheTableAndEmptySlotsGiveNothing) {
 }
 
 TEST(CollisionCommandsWithoutTableTest, EveryNumberIsOutsideTheTable) {
-    engine3d::set_collision_objects(nullptr);
+    ASSERT_EQ(engine3d::duderedi_3d(), nullptr);
     EXPECT_EQ(collide_sphere(0, 0, 100, 0, 0, 0), 0);
     EXPECT_EQ(collide_box(0, 0, 0, 0, 0, 100, 100, 100), 0);
     EXPECT_EQ(ray_distance(0, 0, 0, 0, 5, 0, 0, -1), 0);

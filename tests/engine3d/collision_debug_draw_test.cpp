@@ -9,8 +9,8 @@
 #include <vexel/app.h>
 #include <vexel/collision.h>
 
-#include "engine3d/collision_objects.h"
 #include "engine3d/collision_test_support.h"
+#include "engine3d/duderedi_3d.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/opengl_duderedi.h"
 #include "support/headless_engine.h"
@@ -32,12 +32,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(engine_.has_window());
         project_settings().debug_mode = 1;
-        objects_.resize(16);
-        engine3d::set_collision_objects(&objects_);
         // A large triangle in the plane x = 0, and one far away.
-        objects_[1] = testing::slot_with(
+        objects()[1] = testing::slot_with(
             testing::triangle_mesh({{{{0, -500, -500}, {0, 500, -500}, {0, 0, 500}}}}));
-        objects_[2] = testing::slot_with(
+        objects()[2] = testing::slot_with(
             testing::triangle_mesh({{{{900, 900, 900}, {901, 900, 900}, {900, 901, 900}}}}));
 
         // The driver keeps the code it builds for every kind of shape drawn here; the shapes
@@ -54,10 +52,7 @@ protected:
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    void TearDown() override {
-        testing::resume_leak_checks();
-        engine3d::set_collision_objects(nullptr);
-    }
+    void TearDown() override { testing::resume_leak_checks(); }
 
     // Pixels of the colour in the whole window, and the farthest of them from the centre.
     struct Census {
@@ -81,7 +76,7 @@ protected:
     }
 
     testing::HeadlessEngine engine_;
-    std::vector<ObjectSlot> objects_;
+    std::vector<ObjectSlot>& objects() { return engine3d::duderedi_3d()->objects; }
 };
 
 TEST_F(CollisionDebugDrawTest, RayWithoutHitIsThinRed) {

@@ -170,6 +170,59 @@ TEST_F(ObjectCommandsTest, NewGroupEndsTheStrip) {
     EXPECT_EQ(count_faces(8), 2);  // one triangle per group, none across the break
 }
 
+// Builders end every strip with object_new_group, the last one included: the marker that follows
+// it starts a strip with no vertices, which the finished mesh and its file do not keep.
+TEST_F(ObjectCommandsTest, EndDropsTheEmptyGroupAfterTheLastStrip) {
+    object_start(8);
+    for (int strip = 0; strip < 3; ++strip) {
+        for (int i = 0; i < 4; ++i)
+            object_add_vertex(i, i % 2, strip, 0, 0, 0xFFFFFF);
+        object_new_group();
+    }
+    object_end();
+    ASSERT_EQ(slot(8).used, 1);
+    ASSERT_EQ(stream(8).size(), 3u * 5u);
+    EXPECT_FALSE(is_marker(stream(8).back().colour));
+    EXPECT_EQ(count_faces(8), 6);
+
+    const std::string file = engine_.temp().file("strips.vxm");
+    save_object(DynString(file.c_str()), 8);
+    ASSERT_EQ(load_object(DynString(file.c_str()), 9), 1);
+    size_t strips = 0;
+    for (const MeshVertex& record : stream(9))
+        strips += record.colour == kMarkerStrip;
+    EXPECT_EQ(strips, 3u);
+    EXPECT_EQ(stream(9).size(), stream(8).size());
+}
+
+TEST_F(ObjectCommandsTest, EndDropsTrailingEmptyGroupsFromEveryFrameAlike) {
+    object_start(8);
+    for (int frame = 0; frame < 2; ++frame) {
+        object_set_frame(frame);
+        for (int i = 0; i < 3; ++i)
+            object_add_vertex(i, i % 2, frame, 0, 0, 0);
+        object_new_group();
+        object_new_group();
+    }
+    object_end();
+    ASSERT_EQ(slot(8).used, 1);
+    EXPECT_EQ(stream(8, 0).size(), 4u);
+    EXPECT_EQ(stream(8, 1).size(), 4u);
+    EXPECT_EQ(slot(8).meshes[0].frames[1].triangles.size(), 3u);
+}
+
+// Three records make a used object even when all are markers; the stream keeps its leading one.
+TEST_F(ObjectCommandsTest, EndKeepsTheLeadingMarkerOfAStreamOfMarkers) {
+    object_start(8);
+    object_new_group();
+    object_new_group();
+    object_end();
+    EXPECT_EQ(slot(8).used, 1);
+    ASSERT_EQ(stream(8).size(), 1u);
+    EXPECT_EQ(stream(8)[0].colour, kMarkerStrip);
+    EXPECT_EQ(count_faces(8), 0);
+}
+
 TEST_F(ObjectCommandsTest, OutOfTableNumbersTouchNoSlot) {
     build_square(0);
     object_start(4096);

@@ -2,6 +2,7 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
+#include <vexel/draw.h>
 #include <vexel/scene3d.h>
 
 #include "engine3d/scene_test_support.h"
@@ -143,6 +144,20 @@ TEST_F(RenderSwitchesTest, BeginUnbindsBothUnits) {
     begin_3d(1, 1000, 45);
     EXPECT_EQ(binding_on_unit(GL_TEXTURE0_ARB), -1);
     EXPECT_EQ(binding_on_unit(GL_TEXTURE1_ARB), -1);
+}
+
+// 2D drawing keeps the second unit off once it has turned it off; a 3D texture pair turns it on
+// again, and the next sprite must not be modulated by the 3D texture left there.
+TEST_F(RenderSwitchesTest, TwoDimensionalDrawingAfterATexturePairHasTheSecondUnitOff) {
+    end_3d();
+    draw_sprite(10, 0, 0);
+    ASSERT_LT(binding_on_unit(GL_TEXTURE1_ARB), 0);
+    begin_3d(1, 1000, 45);
+    set_textures(10, 11);
+    ASSERT_GE(binding_on_unit(GL_TEXTURE1_ARB), 0);
+    end_3d();
+    draw_sprite(10, 0, 0);
+    EXPECT_LT(binding_on_unit(GL_TEXTURE1_ARB), 0);
 }
 
 GLuint compile(GLenum kind, const char* source) {

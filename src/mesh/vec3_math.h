@@ -1,10 +1,12 @@
-// Internal: the few vector operations the collision queries are written with. All arithmetic is in
-// floats, as the script's numbers are stored.
+// Internal: the vector operations the mesh code, the renderer and the collision queries share.
+// All arithmetic is in floats, as the script's numbers are stored.
 #pragma once
+
+#include <cmath>
 
 #include "mesh/mesh_vertex.h"
 
-namespace vexel::engine3d {
+namespace vexel {
 
 inline Vec3f add(const Vec3f& a, const Vec3f& b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
@@ -26,9 +28,14 @@ inline float length_squared(const Vec3f& a) {
 }
 
 // Squared lengths at or below this leave a vector as it is when it is normalised.
-inline constexpr float kCollisionTinySquared = 1e-7f;
+inline constexpr float kTinySquared = 1e-7f;
 
 // The unit vector along a, or a unchanged when it is (nearly) zero.
-Vec3f normalised(const Vec3f& a);
+inline Vec3f normalised(const Vec3f& a) {
+    const float squared = length_squared(a);
+    if (squared <= kTinySquared) return a;
+    const float length = std::sqrt(squared);
+    return {a.x / length, a.y / length, a.z / length};
+}
 
-}  // namespace vexel::engine3d
+}  // namespace vexel
