@@ -13,12 +13,10 @@ namespace {
 
 void second_unit_off() {
     const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    DrawState& state = draw_state();
-    if (!procs.glActiveTextureARB || state.second_unit_off) return;
+    if (!procs.glActiveTextureARB) return;
     procs.glActiveTextureARB(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_2D);
     procs.glActiveTextureARB(GL_TEXTURE0_ARB);
-    state.second_unit_off = true;
 }
 
 }  // namespace
@@ -85,7 +83,6 @@ void apply_alpha_test() {
 
 void mark_2d_state_dirty() {
     texture_store().bound_2d_slot = -1;
-    draw_state().second_unit_off = false;
 }
 
 void reset_2d_state() {

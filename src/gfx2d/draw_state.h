@@ -51,9 +51,6 @@ struct DrawState {
     std::array<FontGlyphs, kFontCount> fonts{};
     PolygonBatch polygon;
     std::vector<TextVertex> text_vertices;
-    // The second texture unit is known to be off: switching units makes the driver flush, so
-    // the 2D draws switch to it only when this is false.
-    bool second_unit_off = false;
 };
 
 // The process's 2D state, made on first use.
