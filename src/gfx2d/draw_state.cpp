@@ -9,20 +9,6 @@
 
 namespace vexel {
 
-namespace {
-
-void second_unit_off() {
-    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    DrawState& state = draw_state();
-    if (!procs.glActiveTextureARB || state.second_unit_off) return;
-    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
-    glDisable(GL_TEXTURE_2D);
-    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
-    state.second_unit_off = true;
-}
-
-}  // namespace
-
 DrawState& draw_state() {
     static DrawState state;
     return state;
@@ -35,6 +21,14 @@ void reset_draw_state() {
 SpriteSlot* font_sheet(int32_t font) {
     if (font < 0 || font >= kFontCount) return nullptr;
     return texture_store().slot(kFirstFontSlot + font);
+}
+
+void second_unit_off() {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    if (!procs.glActiveTextureARB) return;
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
 void bind_2d_texture(int32_t slot) {
@@ -85,7 +79,6 @@ void apply_alpha_test() {
 
 void mark_2d_state_dirty() {
     texture_store().bound_2d_slot = -1;
-    draw_state().second_unit_off = false;
 }
 
 void reset_2d_state() {

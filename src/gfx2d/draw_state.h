@@ -51,9 +51,6 @@ struct DrawState {
     std::array<FontGlyphs, kFontCount> fonts{};
     PolygonBatch polygon;
     std::vector<TextVertex> text_vertices;
-    // The second texture unit is known to be off: switching units makes the driver flush, so
-    // the 2D draws switch to it only when this is false.
-    bool second_unit_off = false;
 };
 
 // The process's 2D state, made on first use.
@@ -68,6 +65,8 @@ SpriteSlot* font_sheet(int32_t font);
 // repeat wrapping, the second unit off. -1 (or any number outside the table) turns texturing
 // off; without multitexturing that also turns colour material on.
 void bind_2d_texture(int32_t slot);
+// Texturing off on the second unit (when the driver has one); unit 0 stays the active one.
+void second_unit_off();
 // Both filters of the bound texture from the smoothing switch.
 void apply_2d_filters();
 // The current colour (1, 1, 1, global alpha).

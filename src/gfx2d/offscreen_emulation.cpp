@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gfx2d/colour_value.h"
+#include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -63,11 +64,7 @@ void blit(uint32_t texture, int32_t texture_width, int32_t texture_height, const
     }
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT |
                  GL_VIEWPORT_BIT | GL_DEPTH_BUFFER_BIT | GL_POLYGON_BIT);
-    if (procs.glActiveTextureARB) {
-        procs.glActiveTextureARB(GL_TEXTURE1_ARB);
-        glDisable(GL_TEXTURE_2D);
-        procs.glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    second_unit_off();
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);

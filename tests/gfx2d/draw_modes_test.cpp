@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include <vexel/draw.h>
 
+#include "engine3d/slot_textures.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/draw_test_support.h"
 #include "gfx2d/texture_store.h"
@@ -104,31 +106,31 @@ bool second_unit_textured() {
     return on;
 }
 
-void texture_second_unit() {
-    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
-    glEnable(GL_TEXTURE_2D);
-    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
-}
-
-TEST_F(DrawModesTest, SecondUnitIsSwitchedOffOnceUntilTheStateIsMarkedDirty) {
+TEST_F(DrawModesTest, SpriteAfterThreeDimensionalTwoTextureBindIgnoresTheSecondUnit) {
     ASSERT_NE(platform::gl_extension_procs().glActiveTextureARB, nullptr);
     ASSERT_TRUE(create_sprite(4, testing::solid_picture(4, 4, 0xFFFFFF), false));
-    texture_second_unit();
+    ASSERT_TRUE(create_sprite(5, testing::solid_picture(4, 4, 0x000000), false));
+    set_smoothing(false);
     draw_sprite(4, 0, 0);
+    // A mesh drawn between two 2D draws of one frame leaves a texture on the second unit.
+    const std::vector<uint32_t> names{texture_store().slot(4)->texture,
+                                      texture_store().slot(5)->texture};
+    engine3d::bind_slot_textures(names, 1, 0);
+    ASSERT_TRUE(second_unit_textured());
+    draw_sprite(4, 10, 10);
     EXPECT_FALSE(second_unit_textured());
-    EXPECT_TRUE(draw_state().second_unit_off);
-    // Someone else's texturing on the second unit, announced: switched off again.
-    texture_second_unit();
-    mark_2d_state_dirty();
-    draw_sprite(4, 0, 0);
-    EXPECT_FALSE(second_unit_textured());
-    // The present forgets what it knew.
-    gl().reset_after_present();
-    EXPECT_FALSE(draw_state().second_unit_off);
-    texture_second_unit();
+    EXPECT_EQ(testing::screen_colour(11, 11), 0xFFFFFF);
+}
+
+TEST_F(DrawModesTest, UntexturedDrawsSwitchTheSecondUnitOff) {
+    ASSERT_NE(platform::gl_extension_procs().glActiveTextureARB, nullptr);
+    ASSERT_TRUE(create_sprite(5, testing::solid_picture(4, 4, 0x000000), false));
+    draw_rect(0, 0, 2, 2, 0x00FF00);
+    engine3d::bind_slot_textures({texture_store().slot(5)->texture}, 0, 0);
+    ASSERT_TRUE(second_unit_textured());
     draw_rect(0, 0, 2, 2, 0x00FF00);
     EXPECT_FALSE(second_unit_textured());
+    EXPECT_EQ(testing::screen_colour(1, 1), 0x00FF00);
 }
 
 }  // namespace
