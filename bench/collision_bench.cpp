@@ -15,7 +15,7 @@
 #include <vexel/app.h>
 #include <vexel/collision.h>
 
-#include "engine3d/collision_objects.h"
+#include "engine3d/duderedi_3d.h"
 #include "mesh/mesh_object.h"
 #include "mesh/object_slot.h"
 
@@ -53,14 +53,11 @@ vexel::MeshObjectX surface() {
     return mesh;
 }
 
-std::vector<vexel::ObjectSlot>& objects() {
-    static std::vector<vexel::ObjectSlot> table = [] {
-        std::vector<vexel::ObjectSlot> slots(4096);
-        slots[1].used = 1;
-        slots[1].meshes.push_back(surface());
-        return slots;
-    }();
-    return table;
+// Object slot 1 of the engine's own table holds the surface.
+void place_surface() {
+    vexel::ObjectSlot* slot = vexel::engine3d::object_slot(1);
+    slot->used = 1;
+    slot->meshes.push_back(surface());
 }
 
 // The sphere of radius 0.4 above the point (column + 0.3, row + 0.3) of quad (column, row), its
@@ -108,13 +105,12 @@ int main(int argc, char** argv) {
     if (!mkdtemp(temp.data())) return 1;
     setenv("TMPDIR", temp.c_str(), 1);
     vexel::init_engine(0, "collision");
-    vexel::engine3d::set_collision_objects(&objects());
+    place_surface();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    vexel::engine3d::set_collision_objects(nullptr);
     vexel::shutdown_engine();
     const std::string log = temp + "/ErrorLog.txt";
     std::remove(log.c_str());

@@ -4,7 +4,6 @@
 #include <GL/glext.h>
 
 #include "engine3d/duderedi_3d.h"
-#include "gfx2d/draw_state.h"
 #include "gfx2d/texture_store.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -39,11 +38,6 @@ void put_on_active_unit(BoundTexture bound) {
     apply_smoothing_filters(bound.mipmapped);
 }
 
-// 2D drawing skips turning unit 1 off while it knows it is off; after a bind there it must not.
-void forget_second_unit_state() {
-    draw_state().second_unit_off = false;
-}
-
 }  // namespace
 
 void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(int32_t)>& lookup) {
@@ -62,7 +56,6 @@ void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(in
         select_unit(GL_TEXTURE1_ARB);
         put_on_active_unit(second);
         select_unit(GL_TEXTURE0_ARB);
-        forget_second_unit_state();
     }
     put_on_active_unit(first);
 }
