@@ -8,7 +8,7 @@ PACKAGES := build-essential cmake pkg-config libsdl2-dev libgl-dev libgl1-mesa-d
             libpng-dev libjpeg62-turbo-dev zlib1g-dev liblzo2-dev \
             libgtest-dev libgmock-dev libbenchmark-dev
 
-.PHONY: all deps configure build test run bench sanitize format clean
+.PHONY: all deps configure build test run bench sanitize format clean install
 
 all: build
 
@@ -50,6 +50,14 @@ run: build
 	  else echo "No capture was written (see ErrorLog.txt in $${TMPDIR:-/tmp})"; exit 1; fi; \
 	fi
 
+# The library, its headers, the package config and the tools only: no tests, benchmarks or games.
+PREFIX ?= /usr/local
+install: deps
+	cmake -S . -B $(BUILD)-install -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+	  -DVEXEL_BUILD_TESTS=OFF -DVEXEL_BUILD_BENCH=OFF -DVEXEL_BUILD_GAMES=OFF
+	cmake --build $(BUILD)-install -j$(JOBS)
+	cmake --install $(BUILD)-install
+
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; LP_NUM_THREADS=2 $$b; done
 
@@ -60,4 +68,4 @@ format:
 	find include src tests bench tools examples -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-sanitize
+	rm -rf $(BUILD) $(BUILD)-install build-sanitize
