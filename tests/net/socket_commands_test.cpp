@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,7 +16,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using testing::bytes;
-using testing::text_of;
 
 constexpr int32_t kLoopback = 0x7F000001;
 constexpr int32_t kNoData = -2;
@@ -31,22 +31,14 @@ int32_t when_ready(Call call) {
 }
 
 struct Connection {
-    int32_t listener = -1;
-    int32_t client = -1;
-    int32_t server = -1;
+    int32_t listener = tcp_listen(0);
+    int32_t client = tcp_connect("127.0.0.1", socket_remote_port(listener), 2000);
     int32_t peer = 0;
-};
-
-Connection connect_on_loopback() {
-    Connection c;
-    c.listener = tcp_listen(0);
-    c.client = tcp_connect("127.0.0.1", socket_remote_port(c.listener), 2000);
-    c.server = when_ready([&] {
-        const int32_t accepted = tcp_accept(c.listener, c.peer);
+    int32_t server = when_ready([this] {
+        const int32_t accepted = tcp_accept(listener, peer);
         return accepted < 0 && socket_last_error() == 10035 ? kNoData : accepted;
     });
-    return c;
-}
+};
 
 class SocketCommands : public ::testing::Test {
 protected:
@@ -55,14 +47,11 @@ protected:
 };
 
 TEST_F(SocketCommands, ListenConnectAcceptAndExchangeText) {
-    const Connection c = connect_on_loopback();
-    // The lowest free numbers, in the order the sockets were made.
-    EXPECT_EQ(c.listener, 0);
+    const Connection c;
+    EXPECT_EQ(c.listener, 0);  // the lowest free numbers, in order
     EXPECT_EQ(c.client, 1);
     ASSERT_EQ(c.server, 2);
-    EXPECT_GT(socket_remote_port(c.listener), 0);
     EXPECT_EQ(socket_remote_port(c.client), socket_remote_port(c.listener));
-    EXPECT_EQ(socket_remote_ip(c.client), kLoopback);
     EXPECT_EQ(c.peer, kLoopback);
     EXPECT_EQ(socket_remote_ip(c.server), kLoopback);
 
@@ -71,40 +60,33 @@ TEST_F(SocketCommands, ListenConnectAcceptAndExchangeText) {
     EXPECT_EQ(socket_last_error(), 10035);
     EXPECT_EQ(bytes(text), "");
 
-    const std::string message("hello\0world", 11);  // a zero byte travels like any other
-    EXPECT_EQ(tcp_send(c.client, text_of(message)), 11);
-    EXPECT_EQ(tcp_send(c.client, ""), 0);
+    const std::string message("hello\0world", 11);
+    EXPECT_EQ(tcp_send(c.client, testing::text_of(message)), 11);
     EXPECT_EQ(when_ready([&] { return socket_receive(c.server, text, 100); }), 11);
     EXPECT_EQ(bytes(text), message);
-
     EXPECT_EQ(tcp_send(c.server, "abcdef"), 6);
     EXPECT_EQ(when_ready([&] { return socket_receive(c.client, text, 4); }), 4);
     EXPECT_EQ(bytes(text), "abcd");
-    EXPECT_EQ(socket_receive(c.client, text, 4), 2);
-    EXPECT_EQ(bytes(text), "ef");
+
+    const int handle = net::socket_table().used(c.server)->handle;
+    EXPECT_EQ(socket_set_blocking(c.server, 1), 0);
+    EXPECT_EQ(fcntl(handle, F_GETFL) & O_NONBLOCK, 0);
+    socket_set_blocking(c.server, 0);
+    EXPECT_NE(fcntl(handle, F_GETFL) & O_NONBLOCK, 0);
 
     EXPECT_EQ(socket_close(c.client), 1);
     EXPECT_EQ(when_ready([&] { return socket_receive(c.server, text, 100); }), 0);
     EXPECT_EQ(bytes(text), "");
-    EXPECT_EQ(socket_remote_ip(c.client), 0);
-    // The freed number is the next one handed out.
-    EXPECT_EQ(udp_open(0), c.client);
+    EXPECT_EQ(udp_open(0), c.client);  // the freed number comes back first
 }
 
-TEST_F(SocketCommands, ConnectToAPortNobodyListensOnIsRefused) {
-    const int32_t port = testing::unused_loopback_port();
-    EXPECT_EQ(tcp_connect("127.0.0.1", port, 2000), -1);
-    EXPECT_EQ(socket_last_error(), 10061);
+TEST_F(SocketCommands, ConnectFailsWhenRefusedAndWhenItsTimeOutPasses) {
+    EXPECT_EQ(tcp_connect("127.0.0.1", testing::unused_loopback_port(), 2000), -1);
     EXPECT_EQ(bytes(socket_error_text()), "10061 Connection refused");
-    EXPECT_EQ(tcp_connect("0.0.0.0", 0, 2000), -1);
-    EXPECT_EQ(socket_last_error(), 10049);
-}
 
-TEST_F(SocketCommands, ConnectGivesUpAfterItsTimeOut) {
     // A listener that never accepts: once its queue is full Linux drops further attempts
     // without an answer, so the next connect waits.
-    const int32_t listener = tcp_listen(0);
-    const int32_t port = socket_remote_port(listener);
+    const int32_t port = socket_remote_port(tcp_listen(0));
     int32_t result = 0;
     Clock::duration waited{};
     for (int attempt = 0; attempt < 64 && result >= 0; ++attempt) {
@@ -112,8 +94,6 @@ TEST_F(SocketCommands, ConnectGivesUpAfterItsTimeOut) {
         result = tcp_connect("127.0.0.1", port, 200);
         waited = Clock::now() - start;
     }
-    ASSERT_EQ(result, -1);
-    EXPECT_EQ(socket_last_error(), 10036);
     EXPECT_EQ(bytes(socket_error_text()), "10036 Connection timed out");
     EXPECT_GE(waited, std::chrono::milliseconds(190));
     EXPECT_LT(waited, std::chrono::seconds(5));
@@ -123,24 +103,15 @@ TEST_F(SocketCommands, UdpUnboundSendsAndReceiveTellsTheSender) {
     const int32_t port = testing::unused_loopback_port(true);
     const int32_t receiver = udp_open(port);
     const int32_t sender = udp_open(0);
-    ASSERT_GE(receiver, 0);
-    ASSERT_GE(sender, 0);
-
     EXPECT_EQ(udp_send(sender, "ping", kLoopback, port), 4);
     DynString text;
     EXPECT_EQ(when_ready([&] { return socket_receive(receiver, text, 100); }), 4);
     EXPECT_EQ(bytes(text), "ping");
     EXPECT_EQ(socket_remote_ip(receiver), kLoopback);
-    ASSERT_GT(socket_remote_port(receiver), 0);
-
     // The address the receive filled in reaches the unbound sender.
-    EXPECT_EQ(udp_send(receiver, "pong", socket_remote_ip(receiver), socket_remote_port(receiver)),
-              4);
+    udp_send(receiver, "pong", socket_remote_ip(receiver), socket_remote_port(receiver));
     EXPECT_EQ(when_ready([&] { return socket_receive(sender, text, 100); }), 4);
     EXPECT_EQ(bytes(text), "pong");
-
-    EXPECT_EQ(udp_send(sender, "x", 0, 0), -1);
-    EXPECT_EQ(socket_last_error(), 10049);
 
     int32_t peer = 99;
     EXPECT_EQ(socket_receive(receiver, text, 100), kNoData);
@@ -149,85 +120,37 @@ TEST_F(SocketCommands, UdpUnboundSendsAndReceiveTellsTheSender) {
 }
 
 TEST_F(SocketCommands, SendingToAPeerThatWentAwayFailsWithoutASignal) {
-    const Connection c = connect_on_loopback();
-    ASSERT_GE(c.server, 0);
+    const Connection c;
     socket_close(c.server);
-    const DynString block = text_of(std::string(64 << 10, 'x'));
+    const DynString block = testing::text_of(std::string(64 << 10, 'x'));
     int32_t result = 0;
     for (int attempt = 0; attempt < 100 && result >= 0; ++attempt) {
         result = tcp_send(c.client, block);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_EQ(result, -1);
-    const int32_t error = socket_last_error();
-    EXPECT_TRUE(error == 10053 || error == 10054) << error;
+    EXPECT_TRUE(socket_last_error() == 10053 || socket_last_error() == 10054);
 }
 
-TEST_F(SocketCommands, BlockingModeMakesReceiveWait) {
-    const Connection c = connect_on_loopback();
-    ASSERT_GE(c.server, 0);
-    EXPECT_EQ(socket_set_blocking(c.server, 1), 0);
-    std::thread late([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        tcp_send(c.client, "late");
-    });
-    DynString text;
-    EXPECT_EQ(socket_receive(c.server, text, 100), 4);
-    late.join();
-    EXPECT_EQ(socket_set_blocking(c.server, 0), 0);
-    EXPECT_EQ(socket_receive(c.server, text, 100), kNoData);
-}
-
-TEST_F(SocketCommands, NumbersThatAreNoSocketAreRefused) {
-    const int32_t bad_numbers[] = {-1, 5, 1023, 1024, 1 << 30};
-    for (const int32_t socket : bad_numbers) {
-        SCOPED_TRACE(socket);
+TEST_F(SocketCommands, NumbersAndPortsOutOfRangeAreRefused) {
+    for (const int32_t socket : {-1, 5, 1024}) {
         DynString text = "old";
         EXPECT_EQ(socket_close(socket), 0);
-        EXPECT_EQ(socket_last_error(), 10038);
-        EXPECT_EQ(tcp_send(socket, "x"), -1);
         EXPECT_EQ(socket_receive(socket, text, 10), -1);
         EXPECT_EQ(bytes(text), "");
-        EXPECT_EQ(socket_remote_ip(socket), 0);
-        EXPECT_EQ(socket_remote_port(socket), 0);
-        // A free number is skipped; the last error is only read.
-        EXPECT_EQ(socket_set_blocking(socket, 1), 10038);
+        EXPECT_EQ(tcp_send(socket, "x"), -1);
+        EXPECT_EQ(socket_set_blocking(socket, 1), 10038);  // skipped; the last error only read
     }
-    for (const int32_t port : {-1, 65536}) {
-        EXPECT_EQ(tcp_listen(port), -1);
-        EXPECT_EQ(socket_last_error(), 10022);
-        EXPECT_EQ(udp_open(port), -1);
-        EXPECT_EQ(tcp_connect("127.0.0.1", port, 100), -1);
-    }
+    EXPECT_EQ(tcp_listen(65536), -1);
+    EXPECT_EQ(socket_last_error(), 10022);
+    EXPECT_EQ(udp_send(udp_open(0), "x", 0, 0), -1);
+    EXPECT_EQ(socket_last_error(), 10049);
 }
 
-TEST(SocketLayer, InitIsCountedAndTheLastShutdownClosesEverything) {
-    EXPECT_EQ(tcp_listen(0), -1);
-    EXPECT_EQ(socket_last_error(), 10093);
-
-    EXPECT_EQ(socket_init(), 1);
-    EXPECT_EQ(socket_init(), 1);
-    const int32_t listener = tcp_listen(0);
-    const int32_t port = socket_remote_port(listener);
-    EXPECT_EQ(socket_shutdown(), 1);
-    EXPECT_EQ(socket_remote_port(listener), port);
-    EXPECT_EQ(socket_shutdown(), 0);
-    EXPECT_EQ(socket_remote_port(listener), 0);
-    EXPECT_EQ(socket_shutdown(), 0);
-
-    EXPECT_EQ(socket_init(), 1);
-    EXPECT_EQ(tcp_connect("127.0.0.1", port, 2000), -1);
-    EXPECT_EQ(socket_last_error(), 10061);
-    socket_shutdown();
-}
-
-TEST(SocketLayer, ReceiveExactlyWaitsForTheRestOnceDataHasCome) {
-    socket_init();
-    const Connection c = connect_on_loopback();
-    ASSERT_GE(c.server, 0);
+TEST_F(SocketCommands, ReceiveExactlyWaitsForTheRestOnceDataHasCome) {
+    const Connection c;
     char buffer[8] = {};
     EXPECT_EQ(net::receive_exactly(c.server, buffer, 8), kNoData);
-
     tcp_send(c.client, "abc");
     std::thread rest([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -236,11 +159,9 @@ TEST(SocketLayer, ReceiveExactlyWaitsForTheRestOnceDataHasCome) {
     EXPECT_EQ(when_ready([&] { return net::receive_exactly(c.server, buffer, 8); }), 8);
     rest.join();
     EXPECT_EQ(std::string(buffer, 8), "abcdefgh");
-
     tcp_send(c.client, "ab");
     socket_close(c.client);
     EXPECT_EQ(when_ready([&] { return net::receive_exactly(c.server, buffer, 8); }), 0);
-    socket_shutdown();
 }
 
 }  // namespace
