@@ -5,6 +5,7 @@
 #include <vexel/fonts.h>
 #include <vexel/input.h>
 #include <vexel/math.h>
+#include <vexel/net.h>
 #include <vexel/shaders.h>
 
 #include "engine3d/duderedi_3d.h"
@@ -126,8 +127,13 @@ void close_file_channels() {
     close_all_channels();
     write_back_stores();
 }
-void close_engine_socket(int32_t) {}
-void shutdown_sockets() {}
+void close_engine_socket(int32_t socket) {
+    socket_close(socket);
+}
+void shutdown_sockets() {
+    for (int i = 0; i < 16; ++i)
+        socket_shutdown();
+}
 void release_input() {
     vexel::release_input();
 }
