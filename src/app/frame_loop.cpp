@@ -34,7 +34,8 @@ int64_t g_frames = 0;       // presents and waiting turns so far
 int32_t g_hook_state = -1;  // -1 not looked up yet, 0 none, 1 found
 ScriptFunction g_hook = nullptr;
 
-// VEXEL_MAX_FRAMES=n ends the program after n presents; 0 when unset or not a positive count.
+// VEXEL_MAX_FRAMES=n ends the program after n frames (presents and waiting turns); 0 when unset
+// or not a positive count.
 long long max_frames() {
     static const long long limit = [] {
         const char* text = std::getenv("VEXEL_MAX_FRAMES");
@@ -78,7 +79,8 @@ bool any_key_down() {
     return false;
 }
 
-void end_after_max_frames() {
+// One more frame of the run; the last one VEXEL_MAX_FRAMES allows ends the program.
+void count_frame() {
     ++g_frames;
     if (max_frames() > 0 && g_frames >= max_frames()) {
         set_error(0);
@@ -124,7 +126,7 @@ int32_t get_escape_quits() {
 
 void count_waiting_turn() {
     hooks::play_input_script();
-    end_after_max_frames();
+    count_frame();
 }
 
 void show_screen() {
@@ -151,7 +153,7 @@ void show_screen() {
         gl->reset_after_present();
         hooks::reset_frame_render_state();
     }
-    end_after_max_frames();
+    count_frame();
 }
 
 void idle_wait() {
