@@ -5,19 +5,21 @@
 #include <cstdint>
 #include <functional>
 
+#include <vexel/keys.h>
+
 namespace tile_scene {
 
-// Key codes the scene tests each frame, in the order it tests them.
-inline constexpr int32_t kKeyUp = 200;
-inline constexpr int32_t kKeyLeft = 203;
-inline constexpr int32_t kKeyRight = 205;
-inline constexpr int32_t kKeyDown = 208;
-inline constexpr int32_t kKeyMinus = 12;
-inline constexpr int32_t kKeyEquals = 13;
-inline constexpr int32_t kKeyW = 17;
-inline constexpr int32_t kKeyA = 30;
-inline constexpr int32_t kKeyS = 31;
-inline constexpr int32_t kKeyD = 32;
+// The keys the scene tests each frame (apply_keys gives the order).
+using vexel::kKeyA;
+using vexel::kKeyD;
+using vexel::kKeyDown;
+using vexel::kKeyEquals;
+using vexel::kKeyLeft;
+using vexel::kKeyMinus;
+using vexel::kKeyRight;
+using vexel::kKeyS;
+using vexel::kKeyUp;
+using vexel::kKeyW;
 
 inline constexpr double kWaterStep = 0.125;  // one cell of the 8 x 8 water texture
 inline constexpr double kMinElevation = 30;

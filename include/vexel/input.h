@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include <vexel/dyn_string.h>
+#include <vexel/keys.h>
 
 namespace vexel {
 
@@ -13,10 +14,14 @@ namespace vexel {
 // Keyboard
 //------------------------------------------------------------------------------------------------
 
-// 1 while the key is down, else 0. Keys are DirectInput scan codes (1 Escape, 2-11 the digits,
-// 28 Enter, 57 Space, 200 Up, 203 Left, 205 Right, 208 Down, ...); only the low 8 bits count.
-// Reads the frame's keyboard sample; every 129th call between two frames reads it afresh.
+// 1 while the key is down, else 0. Keys are DirectInput scan codes, named in <vexel/keys.h>
+// (kKeyEscape 1, kKeySpace 57, kKeyUp 200, ...); only the low 8 bits count. Reads the frame's
+// keyboard sample, taken by show_screen from the keyboard as it is then; every 129th call between
+// two frames reads it afresh. A key tapped (down and up) between two reads reads 1 once.
 int32_t key_state(int32_t code);
+// 1 when the key went down since the previous show_screen (up to the keyboard's latest read),
+// else 0: an edge for actions that happen once per press. Auto-repeat is no new press.
+int32_t key_hit(int32_t code);
 
 //------------------------------------------------------------------------------------------------
 // Typed characters

@@ -15,6 +15,7 @@
 #include <vexel/frame.h>
 #include <vexel/game.h>
 #include <vexel/input.h>
+#include <vexel/keys.h>
 #include <vexel/math.h>
 #include <vexel/net.h>
 #include <vexel/offscreen.h>

@@ -4,6 +4,8 @@
 #include <vexel/app.h>
 #include <vexel/error.h>
 
+#include "app/failure_report.h"
+
 namespace vexel {
 
 namespace {
@@ -38,7 +40,7 @@ void assert_value(double value) {
     if (value != 0) return;
     debug_output("Assertion: Value = 0\n");
     set_error(21);
-    end_program();
+    end_program_because("assertion failed: assert_value(0)");
 }
 
 }  // namespace vexel

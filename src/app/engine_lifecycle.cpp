@@ -15,6 +15,7 @@
 #include "app/subsystem_hooks.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/present.h"
+#include "platform/quit_signals.h"
 #include "platform/timer.h"
 #include "platform/video.h"
 
@@ -73,6 +74,7 @@ void init_engine(int32_t show_command, const char* caption) {
     const ProjectSettings& settings = project_settings();
     reset_error_log();
     set_autopause(1);
+    platform::watch_quit_signals();
 
     append_error_log("timer\n");
     platform::timer_init();

@@ -5,6 +5,7 @@
 
 #include <vexel/error.h>
 #include <vexel/frame.h>
+#include <vexel/keys.h>
 #include <vexel/window.h>
 
 #include "app/subsystem_hooks.h"
@@ -19,10 +20,8 @@ namespace vexel {
 
 namespace {
 
-constexpr int32_t kKeyEscape = 1;
+// The second quit key: a code no physical key sends, for games that post it themselves.
 constexpr int32_t kKeyQuit = 129;
-constexpr int32_t kKeyLeftAlt = 56;
-constexpr int32_t kKeyF4 = 62;
 constexpr int32_t kLastTestedKey = 254;
 constexpr int kIdlePasses = 15;
 constexpr int32_t kIdlePassMs = 5;
@@ -31,10 +30,12 @@ constexpr int kModeChangeFrames = 5;
 
 int32_t g_escape_quits = 1;
 bool g_reactivate = false;
+int64_t g_frames = 0;       // presents and waiting turns so far
 int32_t g_hook_state = -1;  // -1 not looked up yet, 0 none, 1 found
 ScriptFunction g_hook = nullptr;
 
-// VEXEL_MAX_FRAMES=n ends the program after n presents; 0 when unset or not a positive count.
+// VEXEL_MAX_FRAMES=n ends the program after n frames (presents and waiting turns); 0 when unset
+// or not a positive count.
 long long max_frames() {
     static const long long limit = [] {
         const char* text = std::getenv("VEXEL_MAX_FRAMES");
@@ -78,11 +79,21 @@ bool any_key_down() {
     return false;
 }
 
+// One more frame of the run; the last one VEXEL_MAX_FRAMES allows ends the program.
+void count_frame() {
+    ++g_frames;
+    if (max_frames() > 0 && g_frames >= max_frames()) {
+        set_error(0);
+        end_program();
+    }
+}
+
 // The pause loop: the program sits here, pumping messages, until the window is active again.
 void hold_while_paused() {
     std::puts("pause loop in showscreen/hibernate");
     std::fflush(stdout);
     while (is_paused() && !g_reactivate) {
+        count_waiting_turn();
         hooks::music_loop_check();
         platform::pump_messages(message_hook());
         platform::sleep_ms(kPausePollMs);
@@ -113,8 +124,12 @@ int32_t get_escape_quits() {
     return g_escape_quits;
 }
 
+void count_waiting_turn() {
+    hooks::play_input_script();
+    count_frame();
+}
+
 void show_screen() {
-    static long long frames = 0;
     hooks::play_input_script();
     if (g_reactivate) bring_window_back();
 
@@ -132,18 +147,13 @@ void show_screen() {
 
     const ScriptFunction hook = message_hook();
     platform::pump_messages(hook);
-    platform::present_frame(hook, frames + 1);
+    platform::present_frame(hook, g_frames + 1);
 
     if (platform::OpenGLDuderedi* gl = platform::opengl_duderedi(); gl && gl->window) {
         gl->reset_after_present();
         hooks::reset_frame_render_state();
     }
-
-    ++frames;
-    if (max_frames() > 0 && frames >= max_frames()) {
-        set_error(0);
-        end_program();
-    }
+    count_frame();
 }
 
 void idle_wait() {

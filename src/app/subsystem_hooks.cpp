@@ -32,7 +32,7 @@ void seed_random_generator(int32_t seed) {
     seed_random(seed);
 }
 void publish_gl_lookup() {
-    set_gl_proc_lookup(platform::gl_proc_address);
+    set_gl_proc_lookup(platform::gl_offered_proc_address);
 }
 void create_3d_state() {
     engine3d::install_mesh_graphics();

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "app/failure_report.h"
+
 namespace vexel {
 
 namespace {
@@ -20,7 +22,7 @@ const DataItem* next_item() {
     DataBlock* block = current_block();
     if (!block || !block->items || block->cursor < 0 || block->cursor >= block->count) {
         set_error(kOutOfData);
-        end_program();
+        end_program_because("read_data: no more data");
         return nullptr;
     }
     return &block->items[block->cursor++];

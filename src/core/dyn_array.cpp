@@ -1,8 +1,11 @@
 #include <cstring>
+#include <string>
 
 #include <vexel/dyn_array.h>
 #include <vexel/error.h>
 #include <vexel/text.h>
+
+#include "app/failure_report.h"
 
 namespace vexel::array_detail {
 
@@ -34,6 +37,30 @@ void emit_report(const int32_t sizes[4], const int32_t indices[4]) {
     debug_output(access.c_str());
     write_stderr(bounds.c_str());
     write_stderr(access.c_str());
+}
+
+// "array index 10 is outside 0..9", or with more dimensions "array index (2, 10) is outside
+// (0..3, 0..9)": over the dimensions the array has and any other the access gave a non-zero
+// index for (whose only index is 0).
+std::string bounds_cause(const int32_t sizes[4], const int32_t indices[4]) {
+    if (sizes[0] <= 0)
+        return "array index " + std::to_string(indices[0]) + " used on an empty array";
+    int dimensions = 1;
+    for (int n = 1; n < 4; ++n) {
+        if (sizes[n] > 0 || indices[n] != 0) dimensions = n + 1;
+    }
+    std::string index;
+    std::string range;
+    for (int n = 0; n < dimensions; ++n) {
+        if (n > 0) {
+            index += ", ";
+            range += ", ";
+        }
+        index += std::to_string(indices[n]);
+        range += sizes[n] > 0 ? "0.." + std::to_string(sizes[n] - 1) : "0";
+    }
+    if (dimensions == 1) return "array index " + index + " is outside " + range;
+    return "array index (" + index + ") is outside (" + range + ")";
 }
 
 class TextOrder {
@@ -87,17 +114,17 @@ void report_out_of_bounds(const int32_t sizes[4], int32_t i, int32_t j, int32_t 
         emit_report(sizes, access);
     }
     set_error(kOutOfBounds);
-    end_program();
+    end_program_because(bounds_cause(sizes, accesses[2]));
 }
 
 void fail_allocation() {
     set_error(kOutOfMemory);
-    end_program();
+    end_program_because("out of memory for an array");
 }
 
 void fail_push_multi_dimensional() {
     set_error(kPushOnMultiDimensional);
-    end_program();
+    end_program_because("push on an array of more than one dimension");
 }
 
 void sort_texts(DynString* texts, int32_t first, int32_t last, TextCompare compare) {

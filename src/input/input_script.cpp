@@ -20,6 +20,9 @@ constexpr int32_t kCoordinateLimit = 1 << 20;
 constexpr int32_t kNotchLimit = 1000;
 // Injected text travels in pieces that fit one system text event.
 constexpr size_t kTextPiece = 15;
+// Bad lines named one by one in the error log; the rest are counted in one line, so that a file
+// of junk costs one log line, not one per line.
+constexpr size_t kReportedBadLines = 5;
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -188,9 +191,16 @@ InputScript load_environment_input_script() {
         return {};
     }
     InputScript script = parse_input_script(text);
-    for (int32_t line : script.bad_lines) {
-        char message[64];
-        std::snprintf(message, sizeof message, "Input script line %d ignored\n", line);
+    const size_t reported = std::min(script.bad_lines.size(), kReportedBadLines);
+    char message[80];
+    for (size_t i = 0; i < reported; ++i) {
+        std::snprintf(message, sizeof message, "Input script line %d ignored\n",
+                      script.bad_lines[i]);
+        append_error_log(message);
+    }
+    if (script.bad_lines.size() > reported) {
+        std::snprintf(message, sizeof message, "Input script: %zu more lines ignored\n",
+                      script.bad_lines.size() - reported);
         append_error_log(message);
     }
     return script;

@@ -63,7 +63,8 @@ private:
 };
 
 // The script named by VEXEL_INPUT_SCRIPT, when set, with a line in the error log for a file
-// that cannot be read and for each line not understood. Empty when unset.
+// that cannot be read and for each of the first five lines not understood, then one line that
+// counts the others. Empty when unset.
 InputScript load_environment_input_script();
 
 }  // namespace vexel

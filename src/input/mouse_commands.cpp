@@ -3,6 +3,7 @@
 #include <vexel/frame.h>
 #include <vexel/input.h>
 
+#include "app/frame_loop.h"
 #include "input/input_state.h"
 #include "input/orientation.h"
 #include "platform/mouse.h"
@@ -208,12 +209,15 @@ void select_mouse(int32_t) {
 }
 
 void wait_mouse() {
-    while (can_wait() && buttons_now() != 0)
-        idle_wait();
-    while (can_wait() && buttons_now() == 0)
-        idle_wait();
-    while (can_wait() && buttons_now() != 0)
-        idle_wait();
+    const auto wait_while = [](bool pressed) {
+        while (can_wait() && (buttons_now() != 0) == pressed) {
+            count_waiting_turn();
+            idle_wait();
+        }
+    };
+    wait_while(true);
+    wait_while(false);
+    wait_while(true);
 }
 
 }  // namespace vexel

@@ -58,6 +58,7 @@ void wait_key() {
     if (!input) return;
     input->typed_chars.clear();
     while (can_wait() && input_state()->typed_chars.empty()) {
+        count_waiting_turn();
         hooks::music_loop_check();
         platform::pump_messages(message_hook());
         idle_wait();

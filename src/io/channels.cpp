@@ -10,6 +10,7 @@
 #include <vexel/error.h>
 #include <vexel/files.h>
 
+#include "app/failure_report.h"
 #include "io/file_stream.h"
 
 namespace vexel {
@@ -26,15 +27,26 @@ FileStream* stream_or_end(int32_t channel) {
     FileStream* stream = channel_stream(channel);
     if (!stream) {
         set_error(7);
-        end_program();
+        end_program_because("file channel " + std::to_string(channel) +
+                            " does not exist (channels are 0..7)");
     }
     return stream;
 }
 
-void end_on_failure(bool ok) {
+enum class Transfer { kRead, kWrite };
+
+// A read or write of a channel that failed cannot continue either.
+void end_on_failure(int32_t channel, Transfer transfer, bool ok) {
     if (ok) return;
     set_error(3);
-    end_program();
+    const FileStream* stream = channel_stream(channel);
+    const std::string name = "file channel " + std::to_string(channel);
+    if (!stream || !stream->is_open()) {
+        end_program_because(name + " is not open");
+    } else {
+        end_program_because(name + (transfer == Transfer::kRead ? ": read past the end of the file"
+                                                                : ": the write failed"));
+    }
 }
 
 // Reads width bytes, little-endian, zero-filled where nothing arrived.
@@ -46,7 +58,7 @@ uint32_t read_unsigned(int32_t channel, uint32_t width) {
     uint32_t value = 0;
     for (uint32_t i = 0; i < width && i < 4; ++i)
         value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-    end_on_failure(ok);
+    end_on_failure(channel, Transfer::kRead, ok);
     return value;
 }
 
@@ -56,7 +68,7 @@ void write_little_endian(int32_t channel, uint64_t value, uint32_t width) {
     uint8_t bytes[8];
     for (uint32_t i = 0; i < width; ++i)
         bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-    end_on_failure(stream->write(bytes, width));
+    end_on_failure(channel, Transfer::kWrite, stream->write(bytes, width));
 }
 
 uint64_t read_u64(int32_t channel) {
@@ -67,7 +79,7 @@ uint64_t read_u64(int32_t channel) {
     uint64_t value = 0;
     for (uint32_t i = 0; i < 8; ++i)
         value |= static_cast<uint64_t>(bytes[i]) << (8 * i);
-    end_on_failure(ok);
+    end_on_failure(channel, Transfer::kRead, ok);
     return value;
 }
 
@@ -80,7 +92,7 @@ bool read_channel_line(int32_t channel, DynString& target) {
     DynString text;
     text.append(line, length);
     target = std::move(text);
-    end_on_failure(ok);
+    end_on_failure(channel, Transfer::kRead, ok);
     return ok;
 }
 
@@ -185,7 +197,7 @@ void read_bytes(int32_t channel, DynString& target, int32_t count) {
         target = DynString();
         return;
     }
-    end_on_failure(ok);
+    end_on_failure(channel, Transfer::kRead, ok);
 }
 
 void read_line(int32_t channel, DynString& target) {
@@ -232,7 +244,7 @@ void write_float(int32_t channel, double value) {
 void write_bytes(int32_t channel, const DynString& text) {
     FileStream* stream = stream_or_end(channel);
     if (!stream || text.empty()) return;
-    end_on_failure(stream->write(text.c_str(), text.length()));
+    end_on_failure(channel, Transfer::kWrite, stream->write(text.c_str(), text.length()));
 }
 
 void write_line(int32_t channel, const DynString& text) {
@@ -240,7 +252,8 @@ void write_line(int32_t channel, const DynString& text) {
     if (!stream) return;
     std::string line(text.c_str(), text.length());
     line += "\r\n";
-    end_on_failure(stream->write(line.data(), static_cast<uint32_t>(line.size())));
+    end_on_failure(channel, Transfer::kWrite,
+                   stream->write(line.data(), static_cast<uint32_t>(line.size())));
 }
 
 double file_position(int32_t channel) {

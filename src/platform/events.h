@@ -33,6 +33,12 @@ struct Event {
     int32_t button = 0;
 };
 
+// From here on the keyboard device follows key and focus events the moment they arrive from the
+// system or are injected, before the pump hands them to the engine's window procedure, as a
+// keyboard read beside the message queue would see them. video_init starts it, video_shutdown
+// stops it.
+void events_start();
+void events_stop();
 // Lets the back end collect what the system has delivered since the last call.
 void events_collect();
 // The oldest pending event without taking it out; false when none is pending.

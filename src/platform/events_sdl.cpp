@@ -160,7 +160,28 @@ void push_window_event(uint32_t window_id, Uint8 what) {
     SDL_PushEvent(&sdl);
 }
 
+// Runs for every event as it enters the queue, on the thread that posts it.
+int SDLCALL follow_device(void*, SDL_Event* sdl) {
+    if (sdl->type == SDL_KEYDOWN || sdl->type == SDL_KEYUP) {
+        const int32_t scan_code = scan_code_from_native(sdl->key.keysym.scancode);
+        if (scan_code != 0) keyboard_set_key(scan_code, sdl->type == SDL_KEYDOWN);
+    } else if (sdl->type == SDL_WINDOWEVENT) {
+        if (sdl->window.event == SDL_WINDOWEVENT_FOCUS_GAINED) keyboard_set_focus(true);
+        if (sdl->window.event == SDL_WINDOWEVENT_FOCUS_LOST) keyboard_set_focus(false);
+    }
+    return 0;
+}
+
 }  // namespace
+
+void events_start() {
+    SDL_DelEventWatch(follow_device, nullptr);
+    SDL_AddEventWatch(follow_device, nullptr);
+}
+
+void events_stop() {
+    SDL_DelEventWatch(follow_device, nullptr);
+}
 
 void events_collect() {
     SDL_PumpEvents();

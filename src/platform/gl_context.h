@@ -16,8 +16,13 @@ bool gl_context_make_current(NativeWindow* window, NativeGlContext* context);
 void gl_context_release(NativeWindow* window);
 // Shows the back buffer.
 void gl_swap_buffers(NativeWindow* window);
-// The address of a GL function by name, or null when the driver lacks it.
+// The address of a GL function by name, or null when the driver lacks it. Drivers may hand out
+// a stub for any name that starts with "gl", so non-null does not mean the function works.
 void* gl_proc_address(const char* name);
+// The same, exactly as the name is written, only when the current context really offers the
+// function: an extension in its list or its core version provides it (gl_extensions.cpp). Null
+// for names no extension or version known to the system's GL headers provides.
+void* gl_offered_proc_address(const char* name);
 
 }  // namespace vexel::platform
 

@@ -21,7 +21,11 @@ void gl_context_delete(NativeGlContext* context) {
 }
 
 bool gl_context_make_current(NativeWindow* window, NativeGlContext* context) {
-    return SDL_GL_MakeCurrent(window->sdl, context ? context->sdl : nullptr) == 0;
+    if (SDL_GL_MakeCurrent(window->sdl, context ? context->sdl : nullptr) != 0) return false;
+    int samples = 0;
+    if (context && SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &samples) == 0)
+        window->samples = samples;
+    return true;
 }
 
 void gl_context_release(NativeWindow* window) {

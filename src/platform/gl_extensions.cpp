@@ -1,11 +1,13 @@
 #include "platform/gl_extensions.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include <vexel/window.h>
 
 #include "platform/gl_context.h"
+#include "platform/gl_entry_points.h"
 
 namespace vexel::platform {
 
@@ -16,6 +18,26 @@ GlExtensionProcs g_procs;
 template <typename Proc>
 void fetch(Proc& slot, const char* name) {
     slot = reinterpret_cast<Proc>(gl_proc_address(name));
+}
+
+// A decimal number of at most four digits, taken off the front of *text.
+bool read_number(const char** text, int* value) {
+    int digits = 0;
+    *value = 0;
+    while (**text >= '0' && **text <= '9' && digits < 4) {
+        *value = *value * 10 + (**text - '0');
+        ++*text;
+        ++digits;
+    }
+    return digits > 0;
+}
+
+// "GL_VERSION_3_0" names core version 3.0; extension names give false.
+bool core_version(const char* feature, int* major, int* minor) {
+    constexpr char kPrefix[] = "GL_VERSION_";
+    if (std::strncmp(feature, kPrefix, sizeof kPrefix - 1) != 0) return false;
+    const char* at = feature + sizeof kPrefix - 1;
+    return read_number(&at, major) && *at++ == '_' && read_number(&at, minor) && *at == '\0';
 }
 
 }  // namespace
@@ -102,6 +124,40 @@ bool extension_list_has(const char* list, const char* name) {
 const char* gl_extension_text() {
     const auto* text = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     return text && *text ? text : nullptr;
+}
+
+const char* gl_version_text() {
+    return reinterpret_cast<const char*>(glGetString(GL_VERSION));
+}
+
+bool gl_version_at_least(const char* version, int major, int minor) {
+    if (!version) return false;
+    int have_major = 0;
+    int have_minor = 0;
+    const char* at = version;
+    if (!read_number(&at, &have_major) || *at++ != '.' || !read_number(&at, &have_minor))
+        return false;
+    return have_major > major || (have_major == major && have_minor >= minor);
+}
+
+void* gl_offered_proc_address(const char* name) {
+    if (!name || !*name) return nullptr;
+    const GlEntryPoint* end = kGlEntryPoints + kGlEntryPointCount;
+    const auto [first, last] = std::equal_range(kGlEntryPoints, end, GlEntryPoint{name, ""},
+                                                [](const GlEntryPoint& a, const GlEntryPoint& b) {
+                                                    return std::strcmp(a.name, b.name) < 0;
+                                                });
+    const char* extensions = gl_extension_text();
+    const char* version = gl_version_text();
+    for (const GlEntryPoint* entry = first; entry != last; ++entry) {
+        int major = 0;
+        int minor = 0;
+        const bool offered = core_version(entry->feature, &major, &minor)
+                                 ? gl_version_at_least(version, major, minor)
+                                 : extension_list_has(extensions, entry->feature);
+        if (offered) return gl_proc_address(name);
+    }
+    return nullptr;
 }
 
 }  // namespace vexel::platform

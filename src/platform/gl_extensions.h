@@ -65,5 +65,10 @@ bool fetch_framebuffer_procs();
 bool extension_list_has(const char* list, const char* name);
 // The current context's extension list, or null when it gives none.
 const char* gl_extension_text();
+// The current context's version text ("4.5 (Compatibility Profile) Mesa 22.3.6"), or null.
+const char* gl_version_text();
+// True when the version text starts with major.minor at least as high as the given one; false
+// for null or a text that does not start with "<number>.<number>".
+bool gl_version_at_least(const char* version, int major, int minor);
 
 }  // namespace vexel::platform

@@ -2,9 +2,9 @@
 
 #include <vexel/error.h>
 
-#include "platform/keyboard.h"
 #include "platform/mouse.h"
 #include "platform/opengl_duderedi.h"
+#include "platform/quit_signals.h"
 #include "platform/render_hooks.h"
 
 namespace vexel::platform {
@@ -15,8 +15,8 @@ void type_character(int32_t character) {
     if (render_hooks().char_typed) render_hooks().char_typed(character);
 }
 
+// The keyboard device has followed the focus since the event arrived (events.h).
 void change_focus(bool gained) {
-    keyboard_set_focus(gained);
     if (project_settings().debug_mode) return;
     if (OpenGLDuderedi* gl = opengl_duderedi()) gl->show_pause_caption(!gained);
     set_paused(gained ? 0 : 1);
@@ -36,11 +36,9 @@ void handle_window_event(const Event& event) {
             end_program();
             break;
         case EventKind::kKeyDown:
-            if (event.scan_code != 0) keyboard_set_key(event.scan_code, true);
             if (event.character != 0) type_character(event.character);
             break;
         case EventKind::kKeyUp:
-            if (event.scan_code != 0) keyboard_set_key(event.scan_code, false);
             break;
         case EventKind::kText:
             for (const char* c = event.text; *c; ++c)
@@ -62,6 +60,7 @@ void handle_window_event(const Event& event) {
 }
 
 int32_t pump_messages(ScriptFunction hook) {
+    if (quit_signal_pending()) end_program();
     OpenGLDuderedi* gl = opengl_duderedi();
     if (!gl || !gl->window) return 1;
     const uint32_t engine_window = window_id(gl->window);

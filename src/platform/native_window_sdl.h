@@ -9,7 +9,7 @@ namespace vexel::platform {
 
 struct NativeWindow {
     SDL_Window* sdl = nullptr;
-    int32_t samples = 0;
+    int32_t samples = 0;  // what the surface has, as the context made current on it reports
 };
 
 }  // namespace vexel::platform

@@ -45,6 +45,10 @@ const char* renderer_text() {
     return text.c_str();
 }
 
+bool contains(const char* text, const char* part) {
+    return std::strstr(text, part) != nullptr;
+}
+
 bool make_current_or_renew(NativeWindow* window, NativeGlContext** context) {
     if (!*context) *context = gl_context_create(window);
     if (*context && gl_context_make_current(window, *context)) return true;
@@ -198,7 +202,8 @@ NativeWindow* OpenGLDuderedi::choose_multisample_window(int32_t w, int32_t h, in
 }
 
 void OpenGLDuderedi::check_software_renderer() {
-    if (g_software_warned || !is_software_renderer(renderer_text())) return;
+    if (g_software_warned || !needs_software_renderer_warning(renderer_text(), gl_version_text()))
+        return;
     g_software_warned = true;
     append_error_log("*** OpenGL Software Emulation - update driver!\n");
     show_warning_box("No OpenGL Hardware Drivers", software_renderer_advice().c_str());
@@ -446,11 +451,11 @@ DynString software_renderer_advice() {
     return advice;
 }
 
-bool is_software_renderer(const char* renderer) {
-    if (!renderer) return false;
-    return std::strcmp(renderer, "Mesa Windows GDI Driver") == 0 ||
-           std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
-           std::strstr(renderer, "swrast");
+bool needs_software_renderer_warning(const char* renderer, const char* version) {
+    const bool slow_rasteriser =
+        renderer && (std::strcmp(renderer, "Mesa Windows GDI Driver") == 0 ||
+                     contains(renderer, "softpipe") || contains(renderer, "swrast"));
+    return slow_rasteriser || !gl_version_at_least(version, 1, 3);
 }
 
 void remembered_desktop_size(int32_t* width, int32_t* height) {

@@ -93,8 +93,11 @@ void delete_opengl_duderedi();
 // The text of the software-renderer warning: "opengldriver.txt" of the current directory (its
 // first 2047 bytes) when it exists and is not empty, else the standard advice.
 DynString software_renderer_advice();
-// True for renderer texts of software rasterisers.
-bool is_software_renderer(const char* renderer);
+// True for the renderers the user is warned about, with the log line and the box: the slow
+// reference rasterisers (Mesa's softpipe and swrast, the system's generic "Mesa Windows GDI
+// Driver") and any context below OpenGL 1.3 (version text null or unreadable counts as below).
+// Mesa's llvmpipe, a complete and fast OpenGL 4.5 driver, is not one of them.
+bool needs_software_renderer_warning(const char* renderer, const char* version);
 // The desktop size remembered by the last create_window.
 void remembered_desktop_size(int32_t* width, int32_t* height);
 

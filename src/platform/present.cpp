@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include <vexel/frame.h>
 
 #include "platform/frame_capture.h"
@@ -17,7 +19,10 @@ namespace {
 
 constexpr double kSleepAbove = 7.0;  // ms left before the limiter sleeps at all
 constexpr double kWakeEarly = 3.0;   // ms the sleep ends early, for the coarse sleep resolution
-constexpr double kSpinAbove = 1.0;   // ms left below which the frame is shown
+constexpr double kShowWithin = 1.0;  // ms left below which the frame is shown
+// In the last milliseconds the limiter pumps messages between naps this short: the core is free
+// for others, and the frame still goes out within a fraction of a millisecond of its time.
+constexpr double kNapMs = 0.2;
 
 void clear_for_next_frame(OpenGLDuderedi& gl) {
     const RenderHooks& hooks = render_hooks();
@@ -45,8 +50,10 @@ double wait_for_frame_time(const OpenGLDuderedi& gl, ScriptFunction hook) {
         const double remaining = gl.next_frame_time - now;
         if (remaining > kSleepAbove) {
             sleep_ms(static_cast<int32_t>(remaining - kWakeEarly));
-        } else if (remaining <= kSpinAbove) {
+        } else if (remaining <= kShowWithin) {
             return now;
+        } else {
+            nap_ms(std::min(kNapMs, remaining - kShowWithin));
         }
     }
 }
@@ -62,11 +69,15 @@ double next_frame_after(double next_frame_time, double present_time, double ms_p
 
 int32_t present_frame(ScriptFunction hook, int64_t frame) {
     OpenGLDuderedi* gl = opengl_duderedi();
-    if (!gl || !gl->window) return 1;
-    if (render_hooks().end_offscreen) render_hooks().end_offscreen();
-    capture_frame(frame, gl->width, gl->height);
-    gl_swap_buffers(gl->window);
-    clear_for_next_frame(*gl);
+    if (!gl) return 1;
+    // Without a window there is nothing to show, but the frame rate holds all the same: a game
+    // whose window could not be made must not spin a core.
+    if (gl->window) {
+        if (render_hooks().end_offscreen) render_hooks().end_offscreen();
+        capture_frame(frame, gl->width, gl->height);
+        gl_swap_buffers(gl->window);
+        clear_for_next_frame(*gl);
+    }
     const double present_time = wait_for_frame_time(*gl, hook);
     // A message handled while waiting may have ended the window.
     gl = opengl_duderedi();

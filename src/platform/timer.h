@@ -21,5 +21,8 @@ bool timer_is_fixed();
 void timer_advance_frame();
 // All three frame time stamps := timer_ms().
 void stamp_frame_clock();
+// Gives the core away for ms milliseconds (fractions count; nothing for 0 or less). The end is
+// an absolute time, so a signal that interrupts the wait does not make it start over.
+void nap_ms(double ms);
 
 }  // namespace vexel::platform

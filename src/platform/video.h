@@ -8,7 +8,8 @@ namespace vexel::platform {
 
 // Starts the video and event system once per process; false when no display can be opened.
 // With VEXEL_VIDEO=offscreen, or with neither DISPLAY nor WAYLAND_DISPLAY set, the engine draws
-// head-less into an offscreen EGL surface.
+// head-less into an offscreen EGL surface; in the second case (not asked for) one line on
+// standard error says so, once per process.
 bool video_init();
 // Releases the video system; video_init may start it again.
 void video_shutdown();

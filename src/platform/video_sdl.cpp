@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/events.h"
+
 namespace vexel::platform {
 
 namespace {
@@ -23,14 +25,26 @@ bool env_set(const char* name) {
     return text && *text;
 }
 
+// A game started over SSH or from a service would otherwise run unseen until killed.
+void tell_headless_fallback() {
+    static bool told = false;
+    if (told) return;
+    told = true;
+    std::fputs(
+        "vexel: no display (neither DISPLAY nor WAYLAND_DISPLAY is set): running head-less\n",
+        stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 bool video_init() {
     if (g_running) return true;
-    const bool offscreen =
-        env_is("VEXEL_VIDEO", "offscreen") || (!env_set("DISPLAY") && !env_set("WAYLAND_DISPLAY"));
-    if (offscreen) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-    // Ctrl+C and termination signals keep their standard meaning: the engine installs no handlers.
+    const bool asked_offscreen = env_is("VEXEL_VIDEO", "offscreen");
+    const bool no_display = !env_set("DISPLAY") && !env_set("WAYLAND_DISPLAY");
+    if (asked_offscreen || no_display) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (no_display && !asked_offscreen) tell_headless_fallback();
+    // The engine handles the quit signals itself (quit_signals.h).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
     // The GL library stays loaded while video runs: otherwise destroying the last window would
@@ -42,12 +56,14 @@ bool video_init() {
     const char* driver = SDL_GetCurrentVideoDriver();
     g_headless =
         driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    events_start();
     g_running = true;
     return true;
 }
 
 void video_shutdown() {
     if (!g_running) return;
+    events_stop();
     SDL_GL_UnloadLibrary();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     g_running = false;

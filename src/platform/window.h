@@ -29,7 +29,8 @@ std::string window_title(const NativeWindow* window);
 void window_size(const NativeWindow* window, int32_t* width, int32_t* height);
 // Where the client area's top-left corner is on the desktop.
 void window_position(const NativeWindow* window, int32_t* x, int32_t* y);
-// The sample count of the window's surface (0 when not multisampled).
+// The sample count the window's surface has (0 when not multisampled), which the driver may
+// make more than was asked for; known once a context has been made current on the window.
 int32_t window_samples(const NativeWindow* window);
 
 // Leaves full screen when in it, gives the window a caption with a close box and minimise

@@ -53,7 +53,7 @@ NativeWindow* window_create(const char* title, int32_t width, int32_t height,
         SDL_CreateWindow(title, 0, 0, created_w, created_h, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!sdl) return nullptr;
     if (created_w != w || created_h != h) SDL_SetWindowSize(sdl, w, h);
-    return new NativeWindow{sdl, format.samples};
+    return new NativeWindow{sdl, 0};
 }
 
 void window_destroy(NativeWindow* window) {

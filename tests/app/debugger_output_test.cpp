@@ -43,7 +43,8 @@ TEST(DebuggerOutput, AFailedAssertionTellsTheDebugger) {
             set_callback_table(kDetachOnQuit);
             assert_value(0);
         },
-        ::testing::ExitedWithCode(0), "^TXAssertion: Value = 0\n$");
+        ::testing::ExitedWithCode(0),
+        "^TXAssertion: Value = 0\nvexel: assertion failed: assert_value\\(0\\)\n$");
 }
 
 }  // namespace

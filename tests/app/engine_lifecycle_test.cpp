@@ -41,11 +41,12 @@ std::string executable_folder() {
 // What create_window writes depends on the driver; the rest of start-up is fixed.
 std::string expected_start_up_log() {
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     GLint texture_limit = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture_limit);
     std::string log = "Start new log...\ntimer\nrbow\nrbow init\nWIN32 init video\n";
-    if (platform::is_software_renderer(renderer))
+    if (platform::needs_software_renderer_warning(renderer, version))
         log += "*** OpenGL Software Emulation - update driver!\n";
     log += "get accurate timer - 1st call\nflip - 1st call\n";
     const std::string ext = extensions ? extensions : "";

@@ -105,7 +105,7 @@ TEST(DataList, ReadingPastTheEndEndsTheProgramWithOutOfData) {
             g_value = 5;
             read_data(g_value);
         },
-        ::testing::ExitedWithCode(0), "^error 20 value 5\nexit\n$");
+        ::testing::ExitedWithCode(0), "^vexel: read_data: no more data\nerror 20 value 5\nexit\n$");
 }
 
 TEST(DataList, ReadingWithoutABlockEndsTheProgram) {
@@ -116,7 +116,7 @@ TEST(DataList, ReadingWithoutABlockEndsTheProgram) {
             DynString text;
             read_data(text);
         },
-        ::testing::ExitedWithCode(0), "^error 20 value 0\nexit\n$");
+        ::testing::ExitedWithCode(0), "^vexel: read_data: no more data\nerror 20 value 0\nexit\n$");
     EXPECT_EXIT(
         {
             dup2(2, 1);

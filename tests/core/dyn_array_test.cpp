@@ -217,14 +217,14 @@ TEST(DynArrayStorage, SizesBeyondTheStorageLimitFailAsOutOfMemory) {
             DynArray<double> a;
             a.dim(50000, 50000);
         },
-        ExitedWithCode(0), "^last error 7\nexit\n$");
+        ExitedWithCode(0), "^vexel: out of memory for an array\nlast error 7\nexit\n$");
     EXPECT_EXIT(
         {
             prepare_fatal_run();
             ByteArray a;
             a.dim(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX);
         },
-        ExitedWithCode(0), "^last error 7\nexit\n$");
+        ExitedWithCode(0), "^vexel: out of memory for an array\nlast error 7\nexit\n$");
 }
 
 TEST(DynArrayStorage, AFailedAllocationIsOutOfMemory) {
@@ -240,7 +240,7 @@ TEST(DynArrayStorage, AFailedAllocationIsOutOfMemory) {
             DynArray<double> a;
             a.dim(64 << 20);
         },
-        ExitedWithCode(0), "^last error 7\nexit\n$");
+        ExitedWithCode(0), "^vexel: out of memory for an array\nlast error 7\nexit\n$");
 }
 
 //------------------------------------------------------------------------------------------------
@@ -265,7 +265,8 @@ TEST(DynArrayAccess, ANegativeFirstIndexCountsFromTheEnd) {
 }
 
 TEST(DynArrayAccess, OneOutOfRangeAccessReportsThreeTimesAndEndsTheProgram) {
-    const std::string expected = repeated(kFiveAtFive, 3) + "last error 9\nexit\n";
+    const std::string expected =
+        repeated(kFiveAtFive, 3) + "vexel: array index 5 is outside 0..4\nlast error 9\nexit\n";
     EXPECT_EXIT(
         {
             prepare_fatal_run();
@@ -285,7 +286,9 @@ TEST(DynArrayAccess, TheReportListsEachDimensionInFourCharacters) {
             a.dim(10, 3);
             a.at(12, 1);
         },
-        ExitedWithCode(0), ::testing::Eq(repeated(ten_by_three, 3) + "last error 9\nexit\n"));
+        ExitedWithCode(0),
+        ::testing::Eq(repeated(ten_by_three, 3) +
+                      "vexel: array index (12, 1) is outside (0..9, 0..2)\nlast error 9\nexit\n"));
 
     // The three reports show the access with its third and fourth index added one by one.
     const std::string four =
@@ -299,7 +302,10 @@ TEST(DynArrayAccess, TheReportListsEachDimensionInFourCharacters) {
             a.dim(2, 2, 2, 2);
             a.at(1, 1, 1, 19);
         },
-        ExitedWithCode(0), ::testing::Eq(four + "last error 9\nexit\n"));
+        ExitedWithCode(0),
+        ::testing::Eq(four +
+                      "vexel: array index (1, 1, 1, 19) is outside (0..1, 0..1, 0..1, 0..1)\n"
+                      "last error 9\nexit\n"));
 }
 
 TEST(DynArrayAccess, TheReportShowsTheFirstIndexAfterCountingFromTheEnd) {
@@ -311,7 +317,8 @@ TEST(DynArrayAccess, TheReportShowsTheFirstIndexAfterCountingFromTheEnd) {
             a.at(-6);
         },
         ExitedWithCode(0),
-        ::testing::Eq(repeated("bounds: [   5]\naccess: [  -1]\n", 3) + "last error 9\nexit\n"));
+        ::testing::Eq(repeated("bounds: [   5]\naccess: [  -1]\n", 3) +
+                      "vexel: array index -1 is outside 0..4\nlast error 9\nexit\n"));
 }
 
 TEST(DynArrayAccess, IndicesForMissingDimensionsMustBeZero) {
@@ -323,7 +330,8 @@ TEST(DynArrayAccess, IndicesForMissingDimensionsMustBeZero) {
             a.at(0, 1);
         },
         ExitedWithCode(0),
-        ::testing::Eq(repeated("bounds: [   5]\naccess: [   0]\n", 3) + "last error 9\nexit\n"));
+        ::testing::Eq(repeated("bounds: [   5]\naccess: [   0]\n", 3) +
+                      "vexel: array index (0, 1) is outside (0..4, 0)\nlast error 9\nexit\n"));
     EXPECT_EXIT(
         {
             prepare_fatal_run();
@@ -350,7 +358,8 @@ TEST(DynArrayAccess, AnArrayWithoutStorageOrShapeHasNoValidIndex) {
             a.at(0);
         },
         ExitedWithCode(0),
-        ::testing::Eq(repeated("bounds: [   0]\naccess: [   0]\n", 3) + "last error 9\nexit\n"));
+        ::testing::Eq(repeated("bounds: [   0]\naccess: [   0]\n", 3) +
+                      "vexel: array index 0 used on an empty array\nlast error 9\nexit\n"));
     EXPECT_EXIT(
         {
             prepare_fatal_run();
@@ -549,7 +558,8 @@ TEST(DynArrayPush, MoreThanOneDimensionEndsTheProgramWithErrorEight) {
             a.dim(2, 2);
             a.push(1);
         },
-        ExitedWithCode(0), ::testing::Eq("last error 8\nexit\n"));
+        ExitedWithCode(0),
+        ::testing::Eq("vexel: push on an array of more than one dimension\nlast error 8\nexit\n"));
     EXPECT_EXIT(
         {
             prepare_fatal_run();
@@ -557,7 +567,8 @@ TEST(DynArrayPush, MoreThanOneDimensionEndsTheProgramWithErrorEight) {
             a.dim(3, 0, 2);
             a.push(1);
         },
-        ExitedWithCode(0), ::testing::Eq("last error 8\nexit\n"));
+        ExitedWithCode(0),
+        ::testing::Eq("vexel: push on an array of more than one dimension\nlast error 8\nexit\n"));
 }
 
 //------------------------------------------------------------------------------------------------

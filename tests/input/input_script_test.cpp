@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -133,11 +136,11 @@ TEST_F(ScriptedRun, KeysTextAndMouseArriveAtTheirFrames) {
         "5 mouse-move 150 120\n");
     show_screen();  // frame 1
     EXPECT_EQ(key_state(57), 0);
-    show_screen();  // frame 2: queued, handled by this present's pump
-    EXPECT_EQ(key_state(57), 0);
+    show_screen();  // frame 2: queued; this present's keyboard sample and pump take them
+    EXPECT_EQ(key_state(57), 1);
     EXPECT_STREQ(inkey().c_str(), "h");
     EXPECT_STREQ(inkey().c_str(), "i");
-    show_screen();  // frame 3: the keyboard sample now has the key
+    show_screen();  // frame 3
     EXPECT_EQ(key_state(57), 1);
     int32_t x = 0, y = 0, b1 = 0, b2 = 0;
     mouse_state(x, y, b1, b2);
@@ -146,10 +149,10 @@ TEST_F(ScriptedRun, KeysTextAndMouseArriveAtTheirFrames) {
     EXPECT_EQ(b1, 1);
     show_screen();  // frame 4
     EXPECT_EQ(mouse_axis(2), 1);
+    EXPECT_EQ(key_state(57), 1);
     show_screen();  // frame 5
     EXPECT_EQ(mouse_axis(0), -50);
     EXPECT_EQ(mouse_axis(1), 20);
-    show_screen();
     EXPECT_EQ(key_state(57), 0);
     EXPECT_TRUE(input_state()->script.finished());
 }
@@ -185,6 +188,67 @@ TEST_F(ScriptedRun, BadLinesAreLoggedAndTheRestPlays) {
     show_screen();
     show_screen();
     EXPECT_EQ(key_state(30), 1);
+}
+
+TEST_F(ScriptedRun, AFileOfJunkNamesItsFirstBadLinesAndCountsTheRest) {
+    std::string junk;
+    for (int line = 0; line < 1000; ++line)
+        junk += "junk\n";
+    start(junk + "1001 key-down 30\n");
+    const std::string log = engine_->log();
+    size_t named = 0;
+    for (size_t at = log.find(" ignored\n"); at != std::string::npos;
+         at = log.find(" ignored\n", at + 1))
+        ++named;
+    EXPECT_EQ(named, 6u);  // five lines by number, then the count of the others
+    EXPECT_THAT(log, HasSubstr("Input script line 1 ignored\nInput script line 2 ignored\n"));
+    EXPECT_THAT(log, HasSubstr("Input script line 5 ignored\nInput script: 995 more lines "
+                               "ignored\n"));
+    EXPECT_EQ(input_state()->script.finished(), false);
+}
+
+// A turn of wait_key, wait_mouse or the pause loop is a frame of the script, so a run that
+// waits for the user goes on as the script answers.
+TEST_F(ScriptedRun, WaitingTurnsCountAsFramesSoTheScriptCanAnswer) {
+    alarm(30);  // a wait that the script cannot answer would hold the test for ever
+    set_autopause(1);
+    start(
+        "1 text typed-before-the-wait\n"
+        "3 text y\n"
+        "5 mouse-button 1 down\n"
+        "6 mouse-button 1 up\n"
+        "7 focus-lost\n"
+        "10 focus-gained\n"
+        "11 key-down 57\n");
+    show_screen();  // frame 1
+    wait_key();     // turns at frames 2 and 3; the text typed before the wait is discarded
+    EXPECT_EQ(inkey().length(), 0u);
+    wait_mouse();   // no button at frame 4, pressed at 5, released at 6
+    show_screen();  // frame 7: the focus goes
+    EXPECT_EQ(is_paused(), 1);
+    show_screen();  // frame 8 holds in the pause loop; its turns are frames 9 and 10
+    EXPECT_EQ(is_paused(), 0);
+    EXPECT_EQ(key_state(57), 0);
+    show_screen();  // frame 11
+    EXPECT_EQ(key_state(57), 1);
+    EXPECT_TRUE(input_state()->script.finished());
+    alarm(0);
+}
+
+TEST_F(ScriptedRun, MaxFramesEndsARunThatSitsInAWait) {
+    setenv("VEXEL_MAX_FRAMES", "5", 1);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EXIT(
+        {
+            alarm(30);
+            start("");
+            show_screen();
+            wait_key();
+            std::fprintf(stderr, "the wait came back\n");
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), ::testing::Not(HasSubstr("the wait came back")));
+    EXPECT_THAT(::testing::internal::GetCapturedStdout(), ::testing::EndsWith("exit\n"));
 }
 
 TEST(InputScriptFile, AMissingFileIsLoggedAndNothingPlays) {

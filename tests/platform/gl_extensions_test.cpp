@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
+#include <vexel/platform_info.h>
 #include <vexel/window.h>
 
 #include "platform/gl_extensions.h"
@@ -78,6 +80,45 @@ TEST(GlExtensions, TheDriversListIsSearchedWholeWord) {
     EXPECT_TRUE(has_extension("GL_EXT_bgra") == extension_list_has(list, "GL_EXT_bgra"));
     EXPECT_FALSE(has_extension("GL_ARB_multi"));
     EXPECT_FALSE(has_extension("GL_"));
+}
+
+TEST(GlExtensions, AVersionTextIsComparedByMajorThenMinor) {
+    using platform::gl_version_at_least;
+    const char* mesa = "4.5 (Compatibility Profile) Mesa 22.3.6";
+    EXPECT_TRUE(gl_version_at_least(mesa, 4, 5));
+    EXPECT_TRUE(gl_version_at_least(mesa, 3, 9));
+    EXPECT_FALSE(gl_version_at_least(mesa, 4, 6));
+    EXPECT_FALSE(gl_version_at_least(mesa, 5, 0));
+    EXPECT_TRUE(gl_version_at_least("10.0", 9, 9));
+    EXPECT_FALSE(gl_version_at_least("1.2.1", 1, 3));
+    EXPECT_FALSE(gl_version_at_least("OpenGL 4.5", 1, 0));
+    EXPECT_FALSE(gl_version_at_least("4", 1, 0));
+    EXPECT_FALSE(gl_version_at_least("", 1, 0));
+    EXPECT_FALSE(gl_version_at_least(nullptr, 1, 0));
+}
+
+// The driver hands out an entry point for any name starting with "gl"; the answer comes from
+// the context's extension list and its version instead.
+TEST(GlExtensions, PlatformInfoAnswersFromTheContextsExtensionsAndVersion) {
+    testing::HeadlessEngine engine;
+    const char* version = platform::gl_version_text();
+    const auto answer = [](const char* key) { return std::string(platform_info(key).c_str()); };
+    const auto expected = [](bool offered) { return std::string(offered ? "1" : "0"); };
+    EXPECT_EQ(answer("GLEXT:glMadeUpFunctionEXT"), "0");
+    EXPECT_EQ(answer("GLEXT:glClear"), "1");
+    EXPECT_EQ(answer("GLEXT:glActiveTexture"),
+              expected(platform::gl_version_at_least(version, 1, 3)));
+    EXPECT_EQ(answer("GLEXT:glGenFramebuffers"),
+              expected(platform::gl_version_at_least(version, 3, 0)));
+    EXPECT_EQ(answer("GLEXT:glSpecializeShader"),
+              expected(platform::gl_version_at_least(version, 4, 6)));
+    EXPECT_EQ(answer("glext:glGenFramebuffersEXT"),
+              expected(has_extension("GL_EXT_framebuffer_object")));
+    EXPECT_EQ(answer("GLEXT:glGenPathsNV"), expected(has_extension("GL_NV_path_rendering")));
+    EXPECT_EQ(answer("GLEXT:GLGENFRAMEBUFFERSEXT"), "0");
+    EXPECT_EQ(answer("GLEXT:"), "0");
+    // On this machine's driver, so that the cases above are not all of one kind.
+    EXPECT_EQ(answer("GLEXT:glGenFramebuffersEXT"), "1");
 }
 
 }  // namespace

@@ -178,10 +178,10 @@ TEST_F(TileSceneRun, TheWaterFirstMovesOnTheTenthFrame) {
 }
 
 // Goldens: the scene's second frame from straight above, and the frame the camera has come down
-// to 30 degrees with cursor down held from present 5; channels within 8 levels for all but
+// to 30 degrees with cursor down held from present 6; channels within 8 levels for all but
 // 0.5 % of the pixels.
 TEST_F(TileSceneRun, FramesMatchTheirGoldenPictures) {
-    vexel::testing::write_file(file("keys.txt"), "# cursor down, held\n5 key-down 208\n");
+    vexel::testing::write_file(file("keys.txt"), "# cursor down, held\n6 key-down 208\n");
     const GameRun game = run({{"VEXEL_MAX_FRAMES", "70"},
                               {"VEXEL_INPUT_SCRIPT", file("keys.txt")},
                               {"VEXEL_CAPTURE", captures({{2, file("2.png")},
@@ -201,10 +201,10 @@ TEST_F(TileSceneRun, FramesMatchTheirGoldenPictures) {
     std::fill(black.rgba.begin(), black.rgba.end(), 0);
     EXPECT_EQ(vexel::testing::changed_pixels(early, black, 0, 0, early.width, early.height), 0);
 
-    // The key pressed at present 5 is in the key state the present after (its event is pumped
-    // after that present sampled the keyboard), so the loop's frame 2 is the first to lower the
-    // camera, one degree a frame from 90: the loop's frame 62 (present 67) is the first drawn at
-    // 30 degrees, and the limit holds it there.
+    // The key pressed at present 6 is in that present's keyboard sample, so the loop's frame 2
+    // (drawn from straight above) is the first to lower the camera, one degree a frame from 90:
+    // the loop's frame 62 (present 67) is the first drawn at 30 degrees, and the limit holds it
+    // there.
     const Picture above_limit = picture("66.png");
     const Picture at_limit = picture("67.png");
     const Picture held = picture("70.png");
