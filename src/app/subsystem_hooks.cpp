@@ -6,6 +6,7 @@
 #include <vexel/input.h>
 #include <vexel/math.h>
 #include <vexel/shaders.h>
+#include <vexel/system.h>
 
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/mesh_graphics.h"
@@ -71,7 +72,9 @@ void show_arrow_cursor() {
 void bind_mouse(bool exclusive_mouse) {
     vexel::bind_mouse(exclusive_mouse);
 }
-void resolve_external_functions() {}
+void resolve_external_functions() {
+    resolve_externals();
+}
 void start_sound() {}
 
 void play_input_script() {
