@@ -87,15 +87,6 @@ TEST(ExternalFunctions, ABareNameFindsItsLinuxBuild) {
     }
 }
 
-TEST(ExternalFunctions, TablesGrowTo512ThenByStepsOf128) {
-    system::ExternalTable table;
-    table.add("a", "b", nullptr);
-    EXPECT_EQ(table.declaration_capacity(), 512u);
-    for (int n = 1; n < 513; ++n)
-        table.add("a", "b", nullptr);
-    EXPECT_EQ(table.declaration_capacity(), 640u);
-}
-
 TEST(ExternalFunctions, StartUpResolvesTheDeclarations) {
     static AddFunction* add = nullptr;
     testing::HeadlessEngine engine(nullptr, 1, [](const ScopedTempDir&) {
