@@ -39,8 +39,12 @@ pid_t spawn_program(const std::vector<std::string>& arguments) {
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclosefrom_np(&actions, kFirstPrivateDescriptor);
+    if (posix_spawn_file_actions_init(&actions) != 0) return -1;
+    // Better no child than one holding the engine's files and sockets.
+    if (posix_spawn_file_actions_addclosefrom_np(&actions, kFirstPrivateDescriptor) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
 
     // Signals the engine ignores or blocks must not stay ignored or blocked in another program.
     posix_spawnattr_t attributes;
