@@ -25,5 +25,6 @@
 #include <vexel/settings.h>
 #include <vexel/shaders.h>
 #include <vexel/sprites.h>
+#include <vexel/system.h>
 #include <vexel/text.h>
 #include <vexel/window.h>

@@ -7,6 +7,7 @@
 #include <vexel/math.h>
 #include <vexel/net.h>
 #include <vexel/shaders.h>
+#include <vexel/system.h>
 
 #include "engine3d/duderedi_3d.h"
 #include "engine3d/mesh_graphics.h"
@@ -72,7 +73,9 @@ void show_arrow_cursor() {
 void bind_mouse(bool exclusive_mouse) {
     vexel::bind_mouse(exclusive_mouse);
 }
-void resolve_external_functions() {}
+void resolve_external_functions() {
+    resolve_externals();
+}
 void start_sound() {}
 
 void play_input_script() {
