@@ -25,24 +25,6 @@ void multiply(Vec3f& v, const Vec3f& by) {
     v.z *= by.z;
 }
 
-// Builders end every strip with a new group, the last one included; the markers after the last
-// vertex start groups that stay empty. They are dropped alike from every frame, so the
-// frames keep equal lengths, and the leading marker always stays.
-void drop_trailing_empty_groups(MeshObjectX& mesh) {
-    if (mesh.frames.empty()) return;
-    size_t drop = mesh.frames[0].build_stream.size();
-    for (const MeshFrame& frame : mesh.frames) {
-        const std::vector<MeshVertex>& stream = frame.build_stream;
-        size_t trailing = 0;
-        while (trailing + 1 < stream.size() &&
-               is_marker(stream[stream.size() - 1 - trailing].colour))
-            ++trailing;
-        drop = std::min(drop, trailing);
-    }
-    for (MeshFrame& frame : mesh.frames)
-        frame.build_stream.resize(frame.build_stream.size() - drop);
-}
-
 }  // namespace
 
 MeshObjectX::~MeshObjectX() {
@@ -189,7 +171,6 @@ void scale_mesh(MeshObjectX& mesh, float x, float y, float z) {
 }
 
 void finish_built_mesh(MeshObjectX& mesh, int32_t normal_mode) {
-    drop_trailing_empty_groups(mesh);
     build_palette(mesh);
     if (normal_mode == 1 || normal_mode == 2) generate_normals(mesh, normal_mode, false);
     mesh.prepare();

@@ -98,9 +98,9 @@ void generate_normals(MeshObjectX& mesh, int32_t mode, bool tangents);
 // largest distance from it.
 void compute_bounds(MeshObjectX& mesh);
 
-// What finishing a built mesh does: the empty groups after the last vertex go, the palette is
-// built, normals are generated in mode 1 or 2 (any other mode keeps the records' normals), then
-// prepare and the bounds.
+// What finishing a built mesh does: the palette is built, normals are generated in mode 1 or 2
+// (any other mode keeps the records' normals), then prepare and the bounds. The stream stays as
+// built, the marker after the last strip included: it starts an empty group that draws nothing.
 void finish_built_mesh(MeshObjectX& mesh, int32_t normal_mode);
 
 // Multiplies positions of both arrays by (x, y, z); normal, tangent and bitangent of the triangle

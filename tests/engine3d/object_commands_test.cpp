@@ -171,8 +171,9 @@ TEST_F(ObjectCommandsTest, NewGroupEndsTheStrip) {
 }
 
 // Builders end every strip with object_new_group, the last one included: the marker that follows
-// it starts a strip with no vertices, which the finished mesh and its file do not keep.
-TEST_F(ObjectCommandsTest, EndDropsTheEmptyGroupAfterTheLastStrip) {
+// it starts a group with no vertices. It draws nothing and stays, in the finished mesh and in its
+// file, so that a built object holds its leading marker and one marker after every strip.
+TEST_F(ObjectCommandsTest, EndKeepsTheEmptyGroupAfterTheLastStrip) {
     object_start(8);
     for (int strip = 0; strip < 3; ++strip) {
         for (int i = 0; i < 4; ++i)
@@ -181,21 +182,22 @@ TEST_F(ObjectCommandsTest, EndDropsTheEmptyGroupAfterTheLastStrip) {
     }
     object_end();
     ASSERT_EQ(slot(8).used, 1);
-    ASSERT_EQ(stream(8).size(), 3u * 5u);
-    EXPECT_FALSE(is_marker(stream(8).back().colour));
+    ASSERT_EQ(stream(8).size(), 1u + 3u * 5u);
+    EXPECT_EQ(stream(8).back().colour, kMarkerStrip);
     EXPECT_EQ(count_faces(8), 6);
 
     const std::string file = engine_.temp().file("strips.vxm");
-    save_object(DynString(file.c_str()), 8);
+    ASSERT_EQ(save_object(DynString(file.c_str()), 8), 1);
     ASSERT_EQ(load_object(DynString(file.c_str()), 9), 1);
-    size_t strips = 0;
+    size_t markers = 0;
     for (const MeshVertex& record : stream(9))
-        strips += record.colour == kMarkerStrip;
-    EXPECT_EQ(strips, 3u);
+        markers += record.colour == kMarkerStrip;
+    EXPECT_EQ(markers, 4u);
     EXPECT_EQ(stream(9).size(), stream(8).size());
+    EXPECT_EQ(count_faces(9), 6);
 }
 
-TEST_F(ObjectCommandsTest, EndDropsTrailingEmptyGroupsFromEveryFrameAlike) {
+TEST_F(ObjectCommandsTest, EndKeepsTrailingEmptyGroupsInEveryFrame) {
     object_start(8);
     for (int frame = 0; frame < 2; ++frame) {
         object_set_frame(frame);
@@ -206,20 +208,21 @@ TEST_F(ObjectCommandsTest, EndDropsTrailingEmptyGroupsFromEveryFrameAlike) {
     }
     object_end();
     ASSERT_EQ(slot(8).used, 1);
-    EXPECT_EQ(stream(8, 0).size(), 4u);
-    EXPECT_EQ(stream(8, 1).size(), 4u);
+    EXPECT_EQ(stream(8, 0).size(), 6u);
+    EXPECT_EQ(stream(8, 1).size(), 6u);
     EXPECT_EQ(slot(8).meshes[0].frames[1].triangles.size(), 3u);
 }
 
-// Three records make a used object even when all are markers; the stream keeps its leading one.
-TEST_F(ObjectCommandsTest, EndKeepsTheLeadingMarkerOfAStreamOfMarkers) {
+// Three records make a used object even when all are markers.
+TEST_F(ObjectCommandsTest, EndKeepsAStreamOfMarkersWhole) {
     object_start(8);
     object_new_group();
     object_new_group();
     object_end();
     EXPECT_EQ(slot(8).used, 1);
-    ASSERT_EQ(stream(8).size(), 1u);
-    EXPECT_EQ(stream(8)[0].colour, kMarkerStrip);
+    ASSERT_EQ(stream(8).size(), 3u);
+    for (const MeshVertex& record : stream(8))
+        EXPECT_EQ(record.colour, kMarkerStrip);
     EXPECT_EQ(count_faces(8), 0);
 }
 
