@@ -83,15 +83,15 @@ void MeshObjectX::clear() {
 // would point at another colour and could turn an ordinary vertex into a marker.
 void MeshObjectX::prepare() {
     for (MeshFrame& frame : frames) {
-        frame.triangles.clear();
+        std::vector<MeshVertex>& triangles = frame.triangles;
         const std::vector<MeshVertex>& stream = frame.build_stream;
-        size_t count = 0;
-        for_each_triangle(stream, [&count](size_t, size_t, size_t) { ++count; });
-        frame.triangles.reserve(3 * count);
-        for_each_triangle(stream, [&frame, &stream](size_t a, size_t b, size_t c) {
-            frame.triangles.push_back(stream[a]);
-            frame.triangles.push_back(stream[b]);
-            frame.triangles.push_back(stream[c]);
+        triangles.clear();
+        // Loaders reserve the list while they read; a built mesh is counted here.
+        if (triangles.capacity() == 0) triangles.reserve(3 * count_triangles(stream));
+        for_each_triangle(stream, [&triangles, &stream](size_t a, size_t b, size_t c) {
+            triangles.push_back(stream[a]);
+            triangles.push_back(stream[b]);
+            triangles.push_back(stream[c]);
         });
     }
     if (frames.empty()) {
@@ -130,16 +130,18 @@ void compute_bounds(MeshObjectX& mesh) {
         const double count = static_cast<double>(frame.triangles.size());
         const Vec3f centre{static_cast<float>(sx / count), static_cast<float>(sy / count),
                            static_cast<float>(sz / count)};
+        // The square root is monotonic and correctly rounded: taking it once of the largest
+        // square gives the largest distance exactly.
         float largest = 0;
         for (const MeshVertex& record : frame.triangles) {
             const float dx = record.position.x - centre.x;
             const float dy = record.position.y - centre.y;
             const float dz = record.position.z - centre.z;
             const float squared = dx * dx + dy * dy + dz * dz;
-            if (squared > kTinySquared) largest = std::max(largest, std::sqrt(squared));
+            if (squared > kTinySquared) largest = std::max(largest, squared);
         }
         frame.bound_centre = centre;
-        frame.bound_radius = largest;
+        frame.bound_radius = std::sqrt(largest);
     }
 }
 

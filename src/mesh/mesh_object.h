@@ -13,7 +13,8 @@ namespace vexel {
 
 struct MeshFrame {
     std::vector<MeshVertex> build_stream;  // markers included; frame 0 starts with one
-    std::vector<MeshVertex> triangles;     // three records a triangle, made by prepare
+    // Three records a triangle, made by prepare; the binary reader reserves it while it decodes.
+    std::vector<MeshVertex> triangles;
     float bound_radius = 0;
     Vec3f bound_centre;
 };
