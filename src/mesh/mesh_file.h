@@ -29,8 +29,11 @@ bool read_mesh_file(const char* name, MeshObjectX& mesh, std::string_view* reaso
 void log_out_of_memory(const char* name);
 
 // Writes the mesh as version 2.0: palette, the (u, v) of frame 0's records and per frame the
-// positions with a one-byte normal index and the palette index. False, with nothing written, for
-// a mesh without frames, a "mem://" name or a file that cannot be created.
+// positions with a one-byte normal index and the palette index. The bytes go to a temporary file
+// renamed over the name once complete, so a failed write leaves what had the name as it was.
+// A mesh not finished yet gets the palette finishing would give it. False, with nothing written,
+// for a mesh without frames or with frames of unequal length, a "mem://" name or a file that
+// cannot be written.
 bool write_mesh_file(const char* name, const MeshObjectX& mesh);
 
 // The normal-table entry the writer stores for a normal: the one with the smallest

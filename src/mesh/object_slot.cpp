@@ -1,6 +1,7 @@
 #include "mesh/object_slot.h"
 
 #include <cstring>
+#include <new>
 
 #include <vexel/archive.h>
 #include <vexel/error.h>
@@ -54,8 +55,13 @@ int32_t load_object_slot(ObjectSlot& slot, const char* name) {
 }
 
 int32_t save_object_slot(const ObjectSlot& slot, const char* name) {
-    if (slot.meshes.empty()) return 0;
-    return write_mesh_file(name, slot.meshes[0]) ? 1 : 0;
+    try {
+        if (!slot.meshes.empty() && write_mesh_file(name, slot.meshes[0])) return 1;
+    } catch (const std::bad_alloc&) {
+        // The file's bytes are put together in memory first: nothing was written.
+    }
+    set_error(3);
+    return 0;
 }
 
 void scale_object_slot(ObjectSlot& slot, float x, float y, float z) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include <vexel/error.h>
 #include <vexel/scene3d.h>
@@ -8,6 +12,7 @@
 #include "engine3d/scene_test_support.h"
 #include "mesh/mesh_file.h"
 #include "support/fake_debugger.h"
+#include "support/temp_dir.h"
 
 namespace vexel {
 namespace {
@@ -313,10 +318,73 @@ TEST_F(ObjectCommandsTest, SaveAndLoadKeepTheStripsAndPositions) {
     EXPECT_EQ(slot(11).used, 1);
 }
 
-TEST_F(ObjectCommandsTest, SaveReportsOneEvenWhenNothingIsWritten) {
-    const std::string file = engine_.temp().file("empty.vxm");
-    EXPECT_EQ(save_object(DynString(file.c_str()), 12), 1);
-    EXPECT_EQ(load_object(DynString(file.c_str()), 12), 0);
+TEST_F(ObjectCommandsTest, SaveReportsZeroAndErrorThreeWhenNothingIsWritten) {
+    const std::string empty = engine_.temp().file("empty.vxm");
+    EXPECT_EQ(save_object(DynString(empty.c_str()), 12), 0);
+    EXPECT_EQ(last_error_code(), 3);
+    EXPECT_EQ(load_object(DynString(empty.c_str()), 12), 0);
+
+    build_square(12);
+    for (const std::string& name :
+         {engine_.temp().file("no/such/folder.vxm"), std::string("mem://      10.       1")}) {
+        set_error(0);
+        EXPECT_EQ(save_object(DynString(name.c_str()), 12), 0) << name;
+        EXPECT_EQ(last_error_code(), 3) << name;
+    }
+    set_error(0);
+    EXPECT_EQ(save_object(DynString(engine_.temp().file("square.vxm").c_str()), 12), 1);
+    EXPECT_EQ(last_error_code(), 0);
+}
+
+// The file is replaced whole or not at all: a write that fails half way leaves the old one.
+TEST_F(ObjectCommandsTest, AFailedSaveLeavesTheFileThatHadTheNameAsItWas) {
+    object_start(12);
+    for (int i = 0; i < 200; ++i)
+        object_add_vertex(i, i % 2, 0, 0, 0, 0xFFFFFF);
+    object_end();
+    const std::string file = engine_.temp().file("wall.vxm");
+    testing::write_file(file, "the old content");
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limit = previous;
+    limit.rlim_cur = 1000;  // the mesh takes some 4,400 bytes
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int32_t result = save_object(DynString(file.c_str()), 12);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(last_error_code(), 3);
+    EXPECT_EQ(testing::read_file(file), "the old content");
+    for (const auto& entry : std::filesystem::directory_iterator(engine_.temp().path()))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+// A script may save what it has built so far; the engine reads its own file back, colours and
+// strips included, as finishing the object would have made them.
+TEST_F(ObjectCommandsTest, SavingBeforeEndWritesAFileTheLoaderReads) {
+    object_start(16);
+    object_add_vertex(0, 0, 0, 0, 0, 0x0000FF);
+    object_add_vertex(1, 0, 0, 1, 0, 0x00FF00);
+    object_add_vertex(0, 1, 0, 0, 1, 0x0000FF);
+    object_new_group();
+    object_add_vertex(2, 0, 0, 0, 0, 0xFF0000);
+    object_add_vertex(3, 0, 0, 0, 0, 0xFF0000);
+    object_add_vertex(2, 1, 0, 0, 0, 0xFF0000);
+    object_add_vertex(3, 1, 0, 0, 0, 0xFF0000);
+    const std::string file = engine_.temp().file("unfinished.vxm");
+    ASSERT_EQ(save_object(DynString(file.c_str()), 16), 1);
+
+    ASSERT_EQ(load_object(DynString(file.c_str()), 17), 1);
+    EXPECT_EQ(count_faces(17), 3);
+    ASSERT_EQ(stream(17).size(), stream(16).size());
+    for (size_t i = 0; i < stream(16).size(); ++i) {
+        EXPECT_EQ(stream(17)[i].colour, stream(16)[i].colour) << i;
+        EXPECT_EQ(stream(17)[i].position.x, stream(16)[i].position.x) << i;
+    }
+    EXPECT_EQ(slot(17).meshes[0].palette,
+              (std::vector<int32_t>{kMarkerStrip, 0x0000FF, 0x00FF00, 0xFF0000}));
 }
 
 TEST_F(ObjectCommandsTest, LoadingAMissingOrCorruptFileEmptiesTheSlot) {
