@@ -395,12 +395,25 @@ TEST_F(ObjectCommandsTest, LoadingAMissingOrCorruptFileEmptiesTheSlot) {
     EXPECT_EQ(last_error_code(), 3);
 }
 
+// A file loaded over the slot being built ends the build: later vertices go nowhere, and
+// object_end leaves the loaded mesh as it was read.
 TEST_F(ObjectCommandsTest, LoadingOverTheBuildingSlotEndsTheBuild) {
+    build_square(13);
+    const std::string file = engine_.temp().file("square.vxm");
+    ASSERT_EQ(save_object(DynString(file.c_str()), 13), 1);
+
     object_start(14);
-    const std::string file = engine_.temp().file("missing.vxm");
-    load_object(DynString(file.c_str()), 14);
+    object_add_vertex(7, 7, 7, 0, 0, 0);
+    ASSERT_EQ(load_object(DynString(file.c_str()), 14), 1);
     object_add_vertex(1, 1, 1, 0, 0, 0);
-    EXPECT_TRUE(slot(14).meshes.empty());
+    object_new_group();
+    object_end();
+    EXPECT_EQ(slot(14).used, 1);
+    EXPECT_EQ(stream(14).size(), 5u);
+    EXPECT_EQ(stream(14).back().position.x, 1.0f);  // the square's last corner, (1, 1, 0)
+    EXPECT_EQ(stream(14).back().position.z, 0.0f);
+    EXPECT_EQ(count_faces(14), 2);
+    EXPECT_EQ(engine3d::scene_globals().building_slot, -1);
 }
 
 TEST_F(ObjectCommandsTest, ScaleObjectMultipliesEveryFrame) {
