@@ -1,7 +1,9 @@
 // Loading binary meshes of 100,000 and 1,000,000 independent triangles from memory and from disk,
-// against reading the same file with one fread; and finishing a built object of 100,000 vertices
-// (palette, position-shared normals, triangulation, bounds). The files are written with the
-// engine's own writer into the temporary folder when the program starts and removed at the end.
+// against reading the same file with one fread and against writing as many 92-byte records into
+// fresh storage (what any reader of the model must at least do); finishing a built object of
+// 100,000 vertices (palette, position-shared normals, triangulation, bounds); looking up every key
+// of a 64 KiB multi-mesh description. The files are written with the engine's own writer into the
+// temporary folder when the program starts and removed at the end.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include "mesh/mesh_file.h"
 #include "mesh/mesh_object.h"
 #include "mesh/object_slot.h"
+#include "mesh/section_file.h"
 
 namespace {
 
@@ -144,6 +147,26 @@ void BM_FreadWholeFile(benchmark::State& state) {
 }
 BENCHMARK(BM_FreadWholeFile)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// The floor under reading: the file's records, one marker and three per triangle, written as
+// 92-byte records into storage the process has not touched yet, nothing decoded.
+void BM_WriteFreshRecords(benchmark::State& state) {
+    const MeshFile& file = file_of(state.range(0));
+    const size_t records = static_cast<size_t>(file.triangles) * 3 + 1;
+    MeshVertex prototype;
+    prototype.set_colour(0xFFFFFF);
+    for (auto _ : state) {
+        std::vector<MeshVertex> stream;
+        stream.reserve(records);
+        for (size_t i = 0; i < records; ++i) {
+            prototype.position.x = static_cast<float>(i);
+            stream.push_back(prototype);
+        }
+        benchmark::DoNotOptimize(stream.data());
+    }
+    report(state, file);
+}
+BENCHMARK(BM_WriteFreshRecords)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 // What load_object does with a file: read, triangulate, bound.
 void BM_LoadObjectSlotFromMemory(benchmark::State& state) {
     const MeshFile& file = file_of(state.range(0));
@@ -156,6 +179,32 @@ void BM_LoadObjectSlotFromMemory(benchmark::State& state) {
     report(state, file);
 }
 BENCHMARK(BM_LoadObjectSlotFromMemory)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A description of 1,480 meshes (64,051 bytes), every key looked up as loading the slot does: the
+// count, then per mesh its file and its two texture numbers.
+void BM_DescriptionLookups(benchmark::State& state) {
+    constexpr int kMeshes = 1480;
+    std::string text = ";VXW\n[objects]\ncount=1480\n";
+    for (int i = 1; i <= kMeshes; ++i) {
+        const std::string n = std::to_string(i);
+        text += n + "=meshes/piece" + n + ".vxm\n" + n + "ta=" + n + "\n" + n + "tb=0\n";
+    }
+    const vexel::MemoryFile memory(text.data(), static_cast<uint32_t>(text.size()));
+    for (auto _ : state) {
+        vexel::SectionFile description;
+        description.read(memory.name().c_str());
+        int64_t found = vexel::text_to_int(description.get("objects", "count"));
+        for (int i = 1; i <= kMeshes; ++i) {
+            const std::string n = std::to_string(i);
+            found += description.get("objects", n.c_str()).length();
+            found += vexel::text_to_int(description.get("objects", (n + "ta").c_str()));
+            found += vexel::text_to_int(description.get("objects", (n + "tb").c_str()));
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_DescriptionLookups)->Unit(benchmark::kMillisecond);
 
 void BM_FinishBuiltObject(benchmark::State& state) {
     const MeshObjectX built = built_strips();

@@ -87,9 +87,10 @@ void object_new_group();              // ends the current triangle strip
 void object_end();                    // completes the object; unequal frames leave it empty
 void set_auto_normals(int32_t mode);  // 0 keep, 1 per record, 2 shared by equal positions
 int32_t load_object(const DynString& file, int32_t num);  // 1 loaded, 0 failed (object empty)
-int32_t save_object(const DynString& file, int32_t num);  // writes the first mesh; always 1
-int32_t find_free_object();                               // first unused number, -1 when full
-int32_t count_faces(int32_t num);                         // triangles of frame 0
+// Writes the first mesh (also one still being built); 0 and last error 3 when nothing was written.
+int32_t save_object(const DynString& file, int32_t num);
+int32_t find_free_object();        // first unused number, -1 when full
+int32_t count_faces(int32_t num);  // triangles of frame 0
 // Fills a 3 x 9 array: per corner x, y, z, u, v, colour, nx, ny, nz of the face in that frame.
 void get_face(int32_t num, int32_t frame, int32_t face, DynArray<double>& corners);
 void scale_object(int32_t num, double x, double y, double z);  // multiplies the geometry

@@ -167,9 +167,11 @@ int32_t load_object(const DynString& file, int32_t num) {
 
 int32_t save_object(const DynString& file, int32_t num) {
     const ObjectSlot* slot = engine3d::object_slot(num);
-    if (!slot) return 0;
-    save_object_slot(*slot, file.c_str());
-    return 1;
+    if (!slot) {
+        set_error(3);
+        return 0;
+    }
+    return save_object_slot(*slot, file.c_str());
 }
 
 int32_t find_free_object() {

@@ -22,9 +22,13 @@ struct Cell {
     bool operator==(const Cell&) const = default;
 };
 
+// Mixed as unsigned bit patterns: far, infinite or undefined coordinates give cells whose
+// products would overflow a signed number.
 struct CellHash {
     size_t operator()(const Cell& c) const {
-        return std::hash<int64_t>()(c.x * 73856093 ^ c.y * 19349663 ^ c.z * 83492791);
+        const auto bits = [](int64_t v) { return static_cast<uint64_t>(v); };
+        return std::hash<uint64_t>()(bits(c.x) * 73856093u ^ bits(c.y) * 19349663u ^
+                                     bits(c.z) * 83492791u);
     }
 };
 

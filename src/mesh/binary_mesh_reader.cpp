@@ -1,5 +1,5 @@
+#include <algorithm>
 #include <cstdio>
-#include <utility>
 #include <vector>
 
 #include <vexel/error.h>
@@ -8,109 +8,128 @@
 #include "mesh/mesh_file.h"
 #include "mesh/mesh_formats.h"
 #include "mesh/normal_table.h"
+#include "mesh/triangulation.h"
 
 namespace vexel {
 
 namespace {
 
-constexpr uint32_t kHeaderSize = 20;  // version, frames, palette size, pair count
-constexpr uint32_t kRecordSize = 14;
-constexpr uint32_t kQuantisedRecordSize = 5;
-constexpr uint32_t kQuantisedFrameHead = 4 + 24;  // count, offset and scale
-constexpr uint32_t kReadChunk = 1u << 30;
+constexpr size_t kMagicSize = 4;
+constexpr size_t kHeaderSize = 20;  // version, frames, palette size, pair count
+constexpr size_t kRecordSize = 14;
+constexpr size_t kQuantisedRecordSize = 5;
+constexpr size_t kQuantisedFrameHead = 24;  // offset and scale
+constexpr size_t kPaletteReach = 256;       // a record's palette index is one byte
 
-// Reads only what the file still holds: a count from the file never asks for more.
-class BoundedReader {
+// Hands out the file's bytes in order, never past its end: a count from the file never asks for
+// more than the file still holds.
+class ByteCursor {
 public:
-    explicit BoundedReader(FileStream& stream) : stream_(stream) {}
+    ByteCursor(const uint8_t* bytes, size_t size) : next_(bytes), end_(bytes + size) {}
 
-    uint64_t remaining() const {
-        const int64_t left = stream_.size() - stream_.position();
-        return left > 0 ? static_cast<uint64_t>(left) : 0;
-    }
+    size_t remaining() const { return static_cast<size_t>(end_ - next_); }
 
-    bool read(uint8_t* out, uint64_t n) {
-        if (n > remaining()) return false;
-        while (n > 0) {
-            const uint32_t piece = n > kReadChunk ? kReadChunk : static_cast<uint32_t>(n);
-            if (!stream_.read(out, piece)) return false;
-            out += piece;
-            n -= piece;
-        }
-        return true;
+    // The next n bytes, or null when the file holds fewer.
+    const uint8_t* take(uint64_t n) {
+        if (n > remaining()) return nullptr;
+        const uint8_t* at = next_;
+        next_ += n;
+        return at;
     }
 
 private:
-    FileStream& stream_;
+    const uint8_t* next_;
+    const uint8_t* end_;
 };
 
 struct Layout {
-    bool quantised = false;
-    std::vector<int32_t> palette;
-    std::vector<float> pairs;  // u, v of record 0, then record 1, ...
+    size_t palette_size = 0;
+    const uint8_t* pairs = nullptr;  // u, v of record 0, then record 1, ... as stored
+    // Per reachable palette entry, a record holding all that a record takes from its entry:
+    // colour value, colour floats, palette index and, in older files, the tangents.
+    std::vector<MeshVertex> prototypes;
 };
 
-// One record into a vertex; false for an index the file has no entry for.
-bool decode_record(const Layout& layout, const Vec3f& position, uint8_t normal_index,
-                   uint8_t palette_index, size_t record, std::vector<MeshVertex>& stream) {
-    if (normal_index >= kNormalTableSize || palette_index >= layout.palette.size()) return false;
-    MeshVertex vertex;
-    const float* normal = kNormalTable[normal_index];
-    vertex.position = position;
-    vertex.normal = Vec3f{normal[0], normal[1], normal[2]};
-    vertex.u = layout.pairs[2 * record];
-    // Before 2.0, files held v as given; the model keeps it negated.
-    const float v = layout.pairs[2 * record + 1];
-    vertex.v = layout.quantised ? -v : v;
-    if (layout.quantised) {
-        const float* first = kNormalTable[0];
-        vertex.tangent = vertex.bitangent = Vec3f{first[0], first[1], first[2]};
+struct Quantisation {
+    float offset[3] = {0, 0, 0};
+    float scale[3] = {0, 0, 0};
+};
+
+// Decodes count records straight from the file's bytes into the frame's stream, in one pass over
+// storage reserved up front, counting the triangles they make on the way so that prepare finds
+// the triangle list reserved. False for an index the file has no entry for.
+template <bool kQuantised>
+bool decode_frame(const Layout& layout, const Quantisation& q, const uint8_t* records,
+                  uint32_t count, MeshFrame& frame) {
+    constexpr size_t kSize = kQuantised ? kQuantisedRecordSize : kRecordSize;
+    std::vector<MeshVertex>& stream = frame.build_stream;
+    stream.reserve(count);
+    TriangleCounter triangles;
+    const uint8_t* pair = layout.pairs;
+    for (uint32_t i = 0; i < count; ++i, records += kSize, pair += 8) {
+        const uint8_t normal_index = records[kSize - 2];
+        const uint8_t palette_index = records[kSize - 1];
+        if (normal_index >= kNormalTableSize || palette_index >= layout.palette_size) return false;
+        MeshVertex vertex = layout.prototypes[palette_index];
+        if constexpr (kQuantised) {
+            vertex.position = Vec3f{(records[0] - q.offset[0]) * q.scale[0],
+                                    (records[1] - q.offset[1]) * q.scale[1],
+                                    (records[2] - q.offset[2]) * q.scale[2]};
+        } else {
+            vertex.position =
+                Vec3f{load_f32(records), load_f32(records + 4), load_f32(records + 8)};
+        }
+        const float* normal = kNormalTable[normal_index];
+        vertex.normal = Vec3f{normal[0], normal[1], normal[2]};
+        vertex.u = load_f32(pair);
+        // Before 2.0, files held v as given; the model keeps it negated.
+        vertex.v = kQuantised ? -load_f32(pair + 4) : load_f32(pair + 4);
+        stream.push_back(vertex);
+        triangles.add(vertex.colour);
     }
-    vertex.palette_index = palette_index;
-    vertex.set_colour(layout.palette[palette_index]);
-    stream.push_back(vertex);
+    frame.triangles.reserve(3 * triangles.triangles());
     return true;
 }
 
-bool read_frame(BoundedReader& in, const Layout& layout, uint32_t count, MeshFrame& frame) {
-    float offset[3] = {0, 0, 0};
-    float scale[3] = {0, 0, 0};
-    if (layout.quantised) {
-        uint8_t head[24];
-        if (!in.read(head, sizeof head)) return false;
+bool read_frame(ByteCursor& in, const Layout& layout, bool quantised, uint32_t count,
+                MeshFrame& frame) {
+    Quantisation q;
+    if (quantised) {
+        const uint8_t* head = in.take(kQuantisedFrameHead);
+        if (!head) return false;
         for (int i = 0; i < 3; ++i) {
-            offset[i] = load_f32(head + 4 * i);
-            scale[i] = load_f32(head + 12 + 4 * i);
+            q.offset[i] = load_f32(head + 4 * i);
+            q.scale[i] = load_f32(head + 12 + 4 * i);
         }
     }
-    const uint32_t size = layout.quantised ? kQuantisedRecordSize : kRecordSize;
-    if (static_cast<uint64_t>(count) * size > in.remaining()) return false;
-    std::vector<uint8_t> bytes(static_cast<size_t>(count) * size);
-    if (!in.read(bytes.data(), bytes.size())) return false;
+    const size_t size = quantised ? kQuantisedRecordSize : kRecordSize;
+    const uint8_t* records = in.take(static_cast<uint64_t>(count) * size);
+    if (!records) return false;
+    return quantised ? decode_frame<true>(layout, q, records, count, frame)
+                     : decode_frame<false>(layout, q, records, count, frame);
+}
 
-    frame.build_stream.reserve(count);
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint8_t* record = bytes.data() + static_cast<size_t>(i) * size;
-        Vec3f position;
-        if (layout.quantised) {
-            position = Vec3f{(record[0] - offset[0]) * scale[0], (record[1] - offset[1]) * scale[1],
-                             (record[2] - offset[2]) * scale[2]};
-        } else {
-            position = Vec3f{load_f32(record), load_f32(record + 4), load_f32(record + 8)};
+std::vector<MeshVertex> palette_prototypes(const std::vector<int32_t>& palette, bool quantised) {
+    std::vector<MeshVertex> prototypes(std::min(palette.size(), kPaletteReach));
+    for (size_t i = 0; i < prototypes.size(); ++i) {
+        MeshVertex& prototype = prototypes[i];
+        prototype.palette_index = static_cast<uint8_t>(i);
+        prototype.set_colour(palette[i]);
+        if (quantised) {
+            // Older files give tangent and bitangent the first table entry.
+            const float* first = kNormalTable[0];
+            prototype.tangent = prototype.bitangent = Vec3f{first[0], first[1], first[2]};
         }
-        const uint8_t* indices = record + size - 2;
-        if (!decode_record(layout, position, indices[0], indices[1], i, frame.build_stream))
-            return false;
     }
-    return true;
+    return prototypes;
 }
 
 }  // namespace
 
-MeshReadStatus read_binary_mesh(FileStream& stream, MeshObjectX& mesh) {
-    BoundedReader in(stream);
-    uint8_t header[kHeaderSize];
-    if (!in.read(header, sizeof header)) return MeshReadStatus::kReadError;
+MeshReadStatus read_binary_mesh(const uint8_t* bytes, size_t size, MeshObjectX& mesh) {
+    ByteCursor in(bytes, size);
+    const uint8_t* header = in.take(kMagicSize) ? in.take(kHeaderSize) : nullptr;
+    if (!header) return MeshReadStatus::kReadError;
     const double version = load_f64(header);
     const int32_t frame_count = load_i32(header + 8);
     const int32_t palette_size = load_i32(header + 12);
@@ -120,42 +139,39 @@ MeshReadStatus read_binary_mesh(FileStream& stream, MeshObjectX& mesh) {
         std::snprintf(message, sizeof message, "Wrong .vxm version: %.2f. Can use 1.02-%.2f\n",
                       version, kMeshVersion);
         append_error_log(message);
-        return MeshReadStatus::kReadError;
+        return MeshReadStatus::kWrongVersion;
     }
     if (frame_count < 0 || palette_size < 0 || pair_count < 0) return MeshReadStatus::kReadError;
 
-    Layout layout;
-    layout.quantised = version < kMeshVersion;
+    const bool quantised = version < kMeshVersion;
+    const uint64_t least_frame = quantised ? 4 + kQuantisedFrameHead : 4;
     const uint64_t table_bytes =
         static_cast<uint64_t>(palette_size) * 4 + static_cast<uint64_t>(pair_count) * 8;
-    const uint64_t least_frame = layout.quantised ? kQuantisedFrameHead : 4;
     if (table_bytes + least_frame * static_cast<uint64_t>(frame_count) > in.remaining())
         return MeshReadStatus::kReadError;
 
-    std::vector<uint8_t> tables(table_bytes);
-    if (!in.read(tables.data(), tables.size())) return MeshReadStatus::kReadError;
-    layout.palette.resize(palette_size);
-    for (int32_t i = 0; i < palette_size; ++i)
-        layout.palette[i] = load_i32(tables.data() + 4 * i);
-    const uint8_t* pairs = tables.data() + 4 * static_cast<size_t>(palette_size);
-    layout.pairs.resize(2 * static_cast<size_t>(pair_count));
-    for (size_t i = 0; i < layout.pairs.size(); ++i)
-        layout.pairs[i] = load_f32(pairs + 4 * i);
+    const uint8_t* palette_bytes = in.take(static_cast<uint64_t>(palette_size) * 4);
+    mesh.palette.resize(static_cast<size_t>(palette_size));
+    for (size_t i = 0; i < mesh.palette.size(); ++i)
+        mesh.palette[i] = load_i32(palette_bytes + 4 * i);
+    Layout layout;
+    layout.palette_size = mesh.palette.size();
+    layout.pairs = in.take(static_cast<uint64_t>(pair_count) * 8);
+    layout.prototypes = palette_prototypes(mesh.palette, quantised);
 
-    mesh.frames.resize(frame_count);
+    mesh.frames.resize(static_cast<size_t>(frame_count));
     int32_t records_per_frame = 0;
     for (int32_t f = 0; f < frame_count; ++f) {
-        uint8_t count_bytes[4];
-        if (!in.read(count_bytes, sizeof count_bytes)) return MeshReadStatus::kReadError;
+        const uint8_t* count_bytes = in.take(4);
+        if (!count_bytes) return MeshReadStatus::kReadError;
         const int32_t count = load_i32(count_bytes);
         // Every record needs its (u, v) pair, and the renderer blends frames record by record.
         if (count < 0 || count > pair_count) return MeshReadStatus::kReadError;
         if (f == 0) records_per_frame = count;
         if (count != records_per_frame) return MeshReadStatus::kReadError;
-        if (!read_frame(in, layout, static_cast<uint32_t>(count), mesh.frames[f]))
+        if (!read_frame(in, layout, quantised, static_cast<uint32_t>(count), mesh.frames[f]))
             return MeshReadStatus::kReadError;
     }
-    mesh.palette = std::move(layout.palette);
     mesh.normals_valid = 1;
     return MeshReadStatus::kRead;
 }

@@ -25,24 +25,6 @@ void multiply(Vec3f& v, const Vec3f& by) {
     v.z *= by.z;
 }
 
-// Builders end every strip with a new group, the last one included; the markers after the last
-// vertex start groups that stay empty. They are dropped alike from every frame, so the
-// frames keep equal lengths, and the leading marker always stays.
-void drop_trailing_empty_groups(MeshObjectX& mesh) {
-    if (mesh.frames.empty()) return;
-    size_t drop = mesh.frames[0].build_stream.size();
-    for (const MeshFrame& frame : mesh.frames) {
-        const std::vector<MeshVertex>& stream = frame.build_stream;
-        size_t trailing = 0;
-        while (trailing + 1 < stream.size() &&
-               is_marker(stream[stream.size() - 1 - trailing].colour))
-            ++trailing;
-        drop = std::min(drop, trailing);
-    }
-    for (MeshFrame& frame : mesh.frames)
-        frame.build_stream.resize(frame.build_stream.size() - drop);
-}
-
 }  // namespace
 
 MeshObjectX::~MeshObjectX() {
@@ -101,15 +83,15 @@ void MeshObjectX::clear() {
 // would point at another colour and could turn an ordinary vertex into a marker.
 void MeshObjectX::prepare() {
     for (MeshFrame& frame : frames) {
-        frame.triangles.clear();
+        std::vector<MeshVertex>& triangles = frame.triangles;
         const std::vector<MeshVertex>& stream = frame.build_stream;
-        size_t count = 0;
-        for_each_triangle(stream, [&count](size_t, size_t, size_t) { ++count; });
-        frame.triangles.reserve(3 * count);
-        for_each_triangle(stream, [&frame, &stream](size_t a, size_t b, size_t c) {
-            frame.triangles.push_back(stream[a]);
-            frame.triangles.push_back(stream[b]);
-            frame.triangles.push_back(stream[c]);
+        triangles.clear();
+        // Loaders reserve the list while they read; a built mesh is counted here.
+        if (triangles.capacity() == 0) triangles.reserve(3 * count_triangles(stream));
+        for_each_triangle(stream, [&triangles, &stream](size_t a, size_t b, size_t c) {
+            triangles.push_back(stream[a]);
+            triangles.push_back(stream[b]);
+            triangles.push_back(stream[c]);
         });
     }
     if (frames.empty()) {
@@ -148,16 +130,18 @@ void compute_bounds(MeshObjectX& mesh) {
         const double count = static_cast<double>(frame.triangles.size());
         const Vec3f centre{static_cast<float>(sx / count), static_cast<float>(sy / count),
                            static_cast<float>(sz / count)};
+        // The square root is monotonic and correctly rounded: taking it once of the largest
+        // square gives the largest distance exactly.
         float largest = 0;
         for (const MeshVertex& record : frame.triangles) {
             const float dx = record.position.x - centre.x;
             const float dy = record.position.y - centre.y;
             const float dz = record.position.z - centre.z;
             const float squared = dx * dx + dy * dy + dz * dz;
-            if (squared > kTinySquared) largest = std::max(largest, std::sqrt(squared));
+            if (squared > kTinySquared) largest = std::max(largest, squared);
         }
         frame.bound_centre = centre;
-        frame.bound_radius = largest;
+        frame.bound_radius = std::sqrt(largest);
     }
 }
 
@@ -189,7 +173,6 @@ void scale_mesh(MeshObjectX& mesh, float x, float y, float z) {
 }
 
 void finish_built_mesh(MeshObjectX& mesh, int32_t normal_mode) {
-    drop_trailing_empty_groups(mesh);
     build_palette(mesh);
     if (normal_mode == 1 || normal_mode == 2) generate_normals(mesh, normal_mode, false);
     mesh.prepare();

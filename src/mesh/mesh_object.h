@@ -13,7 +13,8 @@ namespace vexel {
 
 struct MeshFrame {
     std::vector<MeshVertex> build_stream;  // markers included; frame 0 starts with one
-    std::vector<MeshVertex> triangles;     // three records a triangle, made by prepare
+    // Three records a triangle, made by prepare; the binary reader reserves it while it decodes.
+    std::vector<MeshVertex> triangles;
     float bound_radius = 0;
     Vec3f bound_centre;
 };
@@ -98,9 +99,9 @@ void generate_normals(MeshObjectX& mesh, int32_t mode, bool tangents);
 // largest distance from it.
 void compute_bounds(MeshObjectX& mesh);
 
-// What finishing a built mesh does: the empty groups after the last vertex go, the palette is
-// built, normals are generated in mode 1 or 2 (any other mode keeps the records' normals), then
-// prepare and the bounds.
+// What finishing a built mesh does: the palette is built, normals are generated in mode 1 or 2
+// (any other mode keeps the records' normals), then prepare and the bounds. The stream stays as
+// built, the marker after the last strip included: it starts an empty group that draws nothing.
 void finish_built_mesh(MeshObjectX& mesh, int32_t normal_mode);
 
 // Multiplies positions of both arrays by (x, y, z); normal, tangent and bitangent of the triangle

@@ -1,8 +1,9 @@
 #include <cmath>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
-#include "io/file_stream.h"
+#include "io/atomic_file.h"
 #include "io/virtual_files.h"
 #include "mesh/little_endian.h"
 #include "mesh/mesh_file.h"
@@ -12,7 +13,46 @@ namespace vexel {
 
 namespace {
 
-constexpr uint32_t kWriteChunk = 1u << 30;
+// The palette a file is written with. A finished or loaded mesh has one that every record's
+// index points into at its own colour value, and keeps it. A mesh saved before object_end has
+// none yet: it gets the palette finishing would give it, the colour values in record order.
+class FilePalette {
+public:
+    explicit FilePalette(const MeshObjectX& mesh) : colours_(mesh.palette) {
+        if (indices_hold(mesh)) return;
+        derived_ = true;
+        colours_.clear();
+        for (const MeshFrame& frame : mesh.frames) {
+            for (const MeshVertex& record : frame.build_stream) {
+                if (positions_.try_emplace(record.colour, colours_.size()).second)
+                    colours_.push_back(record.colour);
+            }
+        }
+    }
+
+    const std::vector<int32_t>& colours() const { return colours_; }
+
+    uint8_t index_of(const MeshVertex& record) const {
+        if (!derived_) return record.palette_index;
+        return static_cast<uint8_t>(positions_.at(record.colour));
+    }
+
+private:
+    static bool indices_hold(const MeshObjectX& mesh) {
+        for (const MeshFrame& frame : mesh.frames) {
+            for (const MeshVertex& record : frame.build_stream) {
+                if (record.palette_index >= mesh.palette.size() ||
+                    mesh.palette[record.palette_index] != record.colour)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<int32_t> colours_;
+    std::unordered_map<int32_t, size_t> positions_;
+    bool derived_ = false;
+};
 
 }  // namespace
 
@@ -42,19 +82,24 @@ uint8_t nearest_normal_index(const Vec3f& normal) {
 bool write_mesh_file(const char* name, const MeshObjectX& mesh) {
     if (mesh.frames.empty() || !name || is_memory_name(name)) return false;
     const std::vector<MeshVertex>& first = mesh.frames[0].build_stream;
+    size_t records = 0;
+    for (const MeshFrame& frame : mesh.frames) {
+        // The loader blends frames record by record and takes every record's (u, v) from frame
+        // 0's: a file of unequal frames could not be read back.
+        if (frame.build_stream.size() != first.size()) return false;
+        records += frame.build_stream.size();
+    }
+    const FilePalette palette(mesh);
 
     std::vector<uint8_t> out;
-    size_t records = 0;
-    for (const MeshFrame& frame : mesh.frames)
-        records += frame.build_stream.size();
-    out.reserve(24 + 4 * mesh.palette.size() + 8 * first.size() + 4 * mesh.frames.size() +
+    out.reserve(24 + 4 * palette.colours().size() + 8 * first.size() + 4 * mesh.frames.size() +
                 14 * records);
     store_u32(out, kMeshMagic);
     store_f64(out, kMeshVersion);
     store_i32(out, static_cast<int32_t>(mesh.frames.size()));
-    store_i32(out, static_cast<int32_t>(mesh.palette.size()));
+    store_i32(out, static_cast<int32_t>(palette.colours().size()));
     store_i32(out, static_cast<int32_t>(first.size()));
-    for (int32_t colour : mesh.palette)
+    for (int32_t colour : palette.colours())
         store_i32(out, colour);
     for (const MeshVertex& record : first) {
         store_f32(out, record.u);
@@ -67,19 +112,13 @@ bool write_mesh_file(const char* name, const MeshObjectX& mesh) {
             store_f32(out, record.position.y);
             store_f32(out, record.position.z);
             out.push_back(nearest_normal_index(record.normal));
-            out.push_back(record.palette_index);
+            out.push_back(palette.index_of(record));
         }
     }
 
-    FileStream stream;
-    if (!stream.open_write(name)) return false;
-    for (size_t done = 0; done < out.size();) {
-        const size_t left = out.size() - done;
-        const uint32_t piece = left > kWriteChunk ? kWriteChunk : static_cast<uint32_t>(left);
-        if (!stream.write(out.data() + done, piece)) return false;
-        done += piece;
-    }
-    return true;
+    // A failed write leaves whatever file had the name as it was.
+    AtomicFile file(name);
+    return file.open() && file.write(out.data(), out.size()) && file.commit();
 }
 
 }  // namespace vexel

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <string_view>
 
 #include <vexel/archive.h>
 
+#include "app/failure_report.h"
 #include "io/virtual_files.h"
 #include "mesh/mesh_file.h"
 #include "mesh/mesh_hooks.h"
@@ -29,6 +32,37 @@ int32_t texture_number(const SectionFile& description, int32_t mesh, const char*
     const int32_t value =
         text_to_int(description.get("objects", numbered_key(mesh, suffix).c_str()));
     return value > 0 ? value - 1 : value;
+}
+
+// Textures come from the disk or the archive like every other file the engine loads by name.
+uint32_t load_texture_entry(const DynString& path) {
+    DynString found;
+    if (!resolve_name(path, found, true)) {
+        log_load_failure("load_object", path.c_str(), "not found");
+        return 0;
+    }
+    const uint32_t texture = load_mesh_texture(found);
+    if (!texture) log_load_failure("load_object", path.c_str(), "not a BMP, PNG or JPEG picture");
+    return texture;
+}
+
+// A mesh of the description that fails stays empty and is reported; the slot loads all the same.
+void load_mesh_entry(const DynString& path, MeshObjectX& mesh) {
+    DynString found;
+    resolve_name(path, found, true);
+    std::string_view reason;
+    try {
+        if (!read_mesh_file(found.c_str(), mesh, &reason)) {
+            log_load_failure("load_object", path.c_str(), reason);
+            return;
+        }
+        mesh.prepare();
+        compute_bounds(mesh);
+    } catch (const std::bad_alloc&) {
+        mesh.clear();
+        log_out_of_memory(found.c_str());
+        log_load_failure("load_object", path.c_str(), "out of memory");
+    }
 }
 
 }  // namespace
@@ -56,7 +90,7 @@ int32_t load_multi_mesh(ObjectSlot& slot, const char* name, const char* resolved
     for (int32_t i = 1; i <= texture_total; ++i) {
         DynString path = folder;
         path.append(description.get("textures", numbered_key(i, "").c_str()));
-        slot.textures[i - 1] = load_mesh_texture(path);
+        slot.textures[i - 1] = load_texture_entry(path);
     }
 
     const int32_t mesh_total = entry_count(description, "objects");
@@ -65,13 +99,9 @@ int32_t load_multi_mesh(ObjectSlot& slot, const char* name, const char* resolved
         MeshObjectX& mesh = slot.meshes[i - 1];
         DynString path = folder;
         path.append(description.get("objects", numbered_key(i, "").c_str()));
-        DynString found;
-        resolve_name(path, found, true);
-        read_mesh_file(found.c_str(), mesh);
+        load_mesh_entry(path, mesh);
         mesh.texture_a = texture_number(description, i, "ta");
         mesh.texture_b = texture_number(description, i, "tb");
-        mesh.prepare();
-        compute_bounds(mesh);
     }
     return 1;
 }

@@ -25,8 +25,9 @@ struct ObjectSlot {
 // frame holds no record. 1 on success.
 int32_t load_object_slot(ObjectSlot& slot, const char* name);
 
-// Writes the slot's first mesh as a version 2.0 file; 1 written, 0 not (no mesh, no frame, a
-// "mem://" name, or the file could not be made).
+// Writes the slot's first mesh as a version 2.0 file (see write_mesh_file); 1 written, 0 and last
+// error 3 when nothing was written (no mesh, no frame, a "mem://" name, or the file could not be
+// written).
 int32_t save_object_slot(const ObjectSlot& slot, const char* name);
 
 // Scales every mesh of the slot (see scale_mesh) and recomputes the bounding spheres.

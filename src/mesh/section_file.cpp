@@ -1,9 +1,6 @@
 #include "mesh/section_file.h"
 
 #include "io/file_stream.h"
-#include "io/names.h"
-
-#include <utility>
 
 namespace vexel {
 
@@ -13,11 +10,26 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
 
+void append_folded(std::string& out, const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+}
+
+// Section and key in one text: no section name holds a zero byte.
+std::string lookup_key(const std::string& folded_section, const char* key, size_t length) {
+    std::string text = folded_section;
+    text += '\0';
+    append_folded(text, key, length);
+    return text;
+}
+
 }  // namespace
 
 bool SectionFile::read(const char* name) {
-    entries_.clear();
-    section_ = DynString();
+    values_.clear();
+    section_.clear();
     FileStream stream;
     if (!stream.open_read(name)) return false;
     char line[kLineLimit + 1];
@@ -36,8 +48,8 @@ void SectionFile::parse_line(const char* line) {
         const char* name = ++p;
         while (*p && !is_blank(*p) && *p != '=' && *p != ']' && *p != '\r' && *p != '\n')
             ++p;
-        section_ = DynString();
-        section_.append(name, static_cast<uint32_t>(p - name));
+        section_.clear();
+        append_folded(section_, name, static_cast<size_t>(p - name));
         return;
     }
     const char* key_end = p;
@@ -50,18 +62,18 @@ void SectionFile::parse_line(const char* line) {
     ++q;
     while (is_blank(*q))
         ++q;
-    Entry entry{section_, DynString(), DynString(q)};
-    entry.key.append(p, static_cast<uint32_t>(key_end - p));
-    entry.value.trim_control_tail();
-    entries_.push_back(std::move(entry));
+    const auto [entry, added] =
+        values_.try_emplace(lookup_key(section_, p, static_cast<size_t>(key_end - p)));
+    if (!added) return;
+    entry->second = DynString(q);
+    entry->second.trim_control_tail();
 }
 
 DynString SectionFile::get(const char* section, const char* key) const {
-    for (const Entry& entry : entries_) {
-        if (same_name(entry.section.c_str(), section) && same_name(entry.key.c_str(), key))
-            return entry.value;
-    }
-    return DynString("0");
+    std::string folded;
+    append_folded(folded, section, std::char_traits<char>::length(section));
+    const auto found = values_.find(lookup_key(folded, key, std::char_traits<char>::length(key)));
+    return found == values_.end() ? DynString("0") : found->second;
 }
 
 }  // namespace vexel

@@ -3,7 +3,8 @@
 // "key = value". Section and key names are compared without regard to case.
 #pragma once
 
-#include <vector>
+#include <string>
+#include <unordered_map>
 
 #include <vexel/dyn_string.h>
 
@@ -19,14 +20,10 @@ public:
     DynString get(const char* section, const char* key) const;
 
 private:
-    struct Entry {
-        DynString section;
-        DynString key;
-        DynString value;
-    };
-
-    std::vector<Entry> entries_;
-    DynString section_;
+    // Descriptions are looked up once per key and mesh: the lines are indexed as they are read,
+    // by section and key folded to lower case, the first line of a key winning.
+    std::unordered_map<std::string, DynString> values_;
+    std::string section_;  // folded
 };
 
 }  // namespace vexel

@@ -14,7 +14,8 @@ namespace {
 
 constexpr double kNewestTextVersion = 1.1;
 // A few thousand polygon indices repeated over a few thousand frames would ask for billions of
-// records; text meshes are small, so the whole mesh is held to this many.
+// records; text meshes are small, so the whole mesh is held to this many, counting both the
+// records read and the triangle records their fans become.
 constexpr uint64_t kMaxTextRecords = 1u << 22;
 
 bool is_separator(char c) {
@@ -155,10 +156,21 @@ bool read_frames(Tokens& in, TextMesh& mesh) {
     return true;
 }
 
+// What one frame costs: its build records (a marker and the vertices of every polygon) and the
+// records of the triangles they fan into (three for every vertex past a polygon's second).
+uint64_t records_per_frame(const TextMesh& text) {
+    uint64_t records = text.polygons.size() + text.vertex_indices.size();
+    for (const Polygon& polygon : text.polygons) {
+        if (polygon.vertex_count > 2) records += 3 * (polygon.vertex_count - 2);
+    }
+    return records;
+}
+
 // Every frame repeats the polygon list, each polygon a fan: a fan marker, then its vertices.
-bool build(const TextMesh& text, MeshObjectX& mesh) {
-    uint64_t per_frame = text.polygons.size() + text.vertex_indices.size();
-    if (per_frame * text.frames.size() > kMaxTextRecords) return false;
+MeshReadStatus build(const TextMesh& text, MeshObjectX& mesh) {
+    if (records_per_frame(text) * text.frames.size() > kMaxTextRecords)
+        return MeshReadStatus::kTooManyRecords;
+    const uint64_t per_frame = text.polygons.size() + text.vertex_indices.size();
     const size_t values_each = text.has_normals ? 6 : 3;
     const size_t pair_total = text.pairs.size() / 2;
     mesh.frames.resize(text.frames.size());
@@ -171,14 +183,16 @@ bool build(const TextMesh& text, MeshObjectX& mesh) {
             stream.push_back(make_marker(kMarkerFan));
             for (size_t i = 0; i < polygon.vertex_count; ++i) {
                 const int64_t index = text.vertex_indices[polygon.first + i];
-                if (index < 0 || static_cast<uint64_t>(index) >= vertex_total) return false;
+                if (index < 0 || static_cast<uint64_t>(index) >= vertex_total)
+                    return MeshReadStatus::kReadError;
                 const float* vertex = values.data() + index * values_each;
                 MeshVertex record;
                 record.position = Vec3f{vertex[0], vertex[1], vertex[2]};
                 if (text.has_normals) record.normal = Vec3f{vertex[3], vertex[4], vertex[5]};
                 if (pair_total > 0 && i < polygon.pair_count) {
                     const int64_t pair = text.pair_indices[polygon.first + i];
-                    if (pair < 0 || static_cast<uint64_t>(pair) >= pair_total) return false;
+                    if (pair < 0 || static_cast<uint64_t>(pair) >= pair_total)
+                        return MeshReadStatus::kReadError;
                     record.u = text.pairs[2 * pair];
                     record.v = -text.pairs[2 * pair + 1];
                 }
@@ -189,7 +203,7 @@ bool build(const TextMesh& text, MeshObjectX& mesh) {
     }
     build_palette(mesh);
     mesh.normals_valid = 1;
-    return true;
+    return MeshReadStatus::kRead;
 }
 
 }  // namespace
@@ -209,9 +223,8 @@ MeshReadStatus read_text_mesh(const char* text, size_t size, MeshObjectX& mesh) 
     for (float& value : parsed.pairs) {
         if (!in.number(value)) return MeshReadStatus::kReadError;
     }
-    if (!read_polygons(in, parsed) || !read_frames(in, parsed) || !build(parsed, mesh))
-        return MeshReadStatus::kReadError;
-    return MeshReadStatus::kRead;
+    if (!read_polygons(in, parsed) || !read_frames(in, parsed)) return MeshReadStatus::kReadError;
+    return build(parsed, mesh);
 }
 
 }  // namespace vexel

@@ -44,4 +44,33 @@ void for_each_triangle(const std::vector<MeshVertex>& stream, Emit&& emit) {
     }
 }
 
+// Counts the triangles for_each_triangle makes, fed the colour values of the records in stream
+// order, so that a reader can count them while it decodes and reserve the triangle list.
+class TriangleCounter {
+public:
+    void add(int32_t colour) {
+        if (is_marker(colour)) {
+            mode_ = colour;
+            pending_ = 0;
+            return;
+        }
+        if (++pending_ < 3) return;
+        ++triangles_;
+        pending_ = mode_ == kMarkerTriangles ? 0 : 2;
+    }
+    size_t triangles() const { return triangles_; }
+
+private:
+    int32_t mode_ = kMarkerTriangles;
+    int pending_ = 0;
+    size_t triangles_ = 0;
+};
+
+inline size_t count_triangles(const std::vector<MeshVertex>& stream) {
+    TriangleCounter counter;
+    for (const MeshVertex& record : stream)
+        counter.add(record.colour);
+    return counter.triangles();
+}
+
 }  // namespace vexel

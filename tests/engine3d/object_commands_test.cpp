@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include <vexel/error.h>
 #include <vexel/scene3d.h>
@@ -8,6 +12,7 @@
 #include "engine3d/scene_test_support.h"
 #include "mesh/mesh_file.h"
 #include "support/fake_debugger.h"
+#include "support/temp_dir.h"
 
 namespace vexel {
 namespace {
@@ -171,8 +176,9 @@ TEST_F(ObjectCommandsTest, NewGroupEndsTheStrip) {
 }
 
 // Builders end every strip with object_new_group, the last one included: the marker that follows
-// it starts a strip with no vertices, which the finished mesh and its file do not keep.
-TEST_F(ObjectCommandsTest, EndDropsTheEmptyGroupAfterTheLastStrip) {
+// it starts a group with no vertices. It draws nothing and stays, in the finished mesh and in its
+// file, so that a built object holds its leading marker and one marker after every strip.
+TEST_F(ObjectCommandsTest, EndKeepsTheEmptyGroupAfterTheLastStrip) {
     object_start(8);
     for (int strip = 0; strip < 3; ++strip) {
         for (int i = 0; i < 4; ++i)
@@ -181,21 +187,22 @@ TEST_F(ObjectCommandsTest, EndDropsTheEmptyGroupAfterTheLastStrip) {
     }
     object_end();
     ASSERT_EQ(slot(8).used, 1);
-    ASSERT_EQ(stream(8).size(), 3u * 5u);
-    EXPECT_FALSE(is_marker(stream(8).back().colour));
+    ASSERT_EQ(stream(8).size(), 1u + 3u * 5u);
+    EXPECT_EQ(stream(8).back().colour, kMarkerStrip);
     EXPECT_EQ(count_faces(8), 6);
 
     const std::string file = engine_.temp().file("strips.vxm");
-    save_object(DynString(file.c_str()), 8);
+    ASSERT_EQ(save_object(DynString(file.c_str()), 8), 1);
     ASSERT_EQ(load_object(DynString(file.c_str()), 9), 1);
-    size_t strips = 0;
+    size_t markers = 0;
     for (const MeshVertex& record : stream(9))
-        strips += record.colour == kMarkerStrip;
-    EXPECT_EQ(strips, 3u);
+        markers += record.colour == kMarkerStrip;
+    EXPECT_EQ(markers, 4u);
     EXPECT_EQ(stream(9).size(), stream(8).size());
+    EXPECT_EQ(count_faces(9), 6);
 }
 
-TEST_F(ObjectCommandsTest, EndDropsTrailingEmptyGroupsFromEveryFrameAlike) {
+TEST_F(ObjectCommandsTest, EndKeepsTrailingEmptyGroupsInEveryFrame) {
     object_start(8);
     for (int frame = 0; frame < 2; ++frame) {
         object_set_frame(frame);
@@ -206,20 +213,21 @@ TEST_F(ObjectCommandsTest, EndDropsTrailingEmptyGroupsFromEveryFrameAlike) {
     }
     object_end();
     ASSERT_EQ(slot(8).used, 1);
-    EXPECT_EQ(stream(8, 0).size(), 4u);
-    EXPECT_EQ(stream(8, 1).size(), 4u);
+    EXPECT_EQ(stream(8, 0).size(), 6u);
+    EXPECT_EQ(stream(8, 1).size(), 6u);
     EXPECT_EQ(slot(8).meshes[0].frames[1].triangles.size(), 3u);
 }
 
-// Three records make a used object even when all are markers; the stream keeps its leading one.
-TEST_F(ObjectCommandsTest, EndKeepsTheLeadingMarkerOfAStreamOfMarkers) {
+// Three records make a used object even when all are markers.
+TEST_F(ObjectCommandsTest, EndKeepsAStreamOfMarkersWhole) {
     object_start(8);
     object_new_group();
     object_new_group();
     object_end();
     EXPECT_EQ(slot(8).used, 1);
-    ASSERT_EQ(stream(8).size(), 1u);
-    EXPECT_EQ(stream(8)[0].colour, kMarkerStrip);
+    ASSERT_EQ(stream(8).size(), 3u);
+    for (const MeshVertex& record : stream(8))
+        EXPECT_EQ(record.colour, kMarkerStrip);
     EXPECT_EQ(count_faces(8), 0);
 }
 
@@ -310,10 +318,73 @@ TEST_F(ObjectCommandsTest, SaveAndLoadKeepTheStripsAndPositions) {
     EXPECT_EQ(slot(11).used, 1);
 }
 
-TEST_F(ObjectCommandsTest, SaveReportsOneEvenWhenNothingIsWritten) {
-    const std::string file = engine_.temp().file("empty.vxm");
-    EXPECT_EQ(save_object(DynString(file.c_str()), 12), 1);
-    EXPECT_EQ(load_object(DynString(file.c_str()), 12), 0);
+TEST_F(ObjectCommandsTest, SaveReportsZeroAndErrorThreeWhenNothingIsWritten) {
+    const std::string empty = engine_.temp().file("empty.vxm");
+    EXPECT_EQ(save_object(DynString(empty.c_str()), 12), 0);
+    EXPECT_EQ(last_error_code(), 3);
+    EXPECT_EQ(load_object(DynString(empty.c_str()), 12), 0);
+
+    build_square(12);
+    for (const std::string& name :
+         {engine_.temp().file("no/such/folder.vxm"), std::string("mem://      10.       1")}) {
+        set_error(0);
+        EXPECT_EQ(save_object(DynString(name.c_str()), 12), 0) << name;
+        EXPECT_EQ(last_error_code(), 3) << name;
+    }
+    set_error(0);
+    EXPECT_EQ(save_object(DynString(engine_.temp().file("square.vxm").c_str()), 12), 1);
+    EXPECT_EQ(last_error_code(), 0);
+}
+
+// The file is replaced whole or not at all: a write that fails half way leaves the old one.
+TEST_F(ObjectCommandsTest, AFailedSaveLeavesTheFileThatHadTheNameAsItWas) {
+    object_start(12);
+    for (int i = 0; i < 200; ++i)
+        object_add_vertex(i, i % 2, 0, 0, 0, 0xFFFFFF);
+    object_end();
+    const std::string file = engine_.temp().file("wall.vxm");
+    testing::write_file(file, "the old content");
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous;
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limit = previous;
+    limit.rlim_cur = 1000;  // the mesh takes some 4,400 bytes
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int32_t result = save_object(DynString(file.c_str()), 12);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(last_error_code(), 3);
+    EXPECT_EQ(testing::read_file(file), "the old content");
+    for (const auto& entry : std::filesystem::directory_iterator(engine_.temp().path()))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+// A script may save what it has built so far; the engine reads its own file back, colours and
+// strips included, as finishing the object would have made them.
+TEST_F(ObjectCommandsTest, SavingBeforeEndWritesAFileTheLoaderReads) {
+    object_start(16);
+    object_add_vertex(0, 0, 0, 0, 0, 0x0000FF);
+    object_add_vertex(1, 0, 0, 1, 0, 0x00FF00);
+    object_add_vertex(0, 1, 0, 0, 1, 0x0000FF);
+    object_new_group();
+    object_add_vertex(2, 0, 0, 0, 0, 0xFF0000);
+    object_add_vertex(3, 0, 0, 0, 0, 0xFF0000);
+    object_add_vertex(2, 1, 0, 0, 0, 0xFF0000);
+    object_add_vertex(3, 1, 0, 0, 0, 0xFF0000);
+    const std::string file = engine_.temp().file("unfinished.vxm");
+    ASSERT_EQ(save_object(DynString(file.c_str()), 16), 1);
+
+    ASSERT_EQ(load_object(DynString(file.c_str()), 17), 1);
+    EXPECT_EQ(count_faces(17), 3);
+    ASSERT_EQ(stream(17).size(), stream(16).size());
+    for (size_t i = 0; i < stream(16).size(); ++i) {
+        EXPECT_EQ(stream(17)[i].colour, stream(16)[i].colour) << i;
+        EXPECT_EQ(stream(17)[i].position.x, stream(16)[i].position.x) << i;
+    }
+    EXPECT_EQ(slot(17).meshes[0].palette,
+              (std::vector<int32_t>{kMarkerStrip, 0x0000FF, 0x00FF00, 0xFF0000}));
 }
 
 TEST_F(ObjectCommandsTest, LoadingAMissingOrCorruptFileEmptiesTheSlot) {
@@ -324,12 +395,25 @@ TEST_F(ObjectCommandsTest, LoadingAMissingOrCorruptFileEmptiesTheSlot) {
     EXPECT_EQ(last_error_code(), 3);
 }
 
+// A file loaded over the slot being built ends the build: later vertices go nowhere, and
+// object_end leaves the loaded mesh as it was read.
 TEST_F(ObjectCommandsTest, LoadingOverTheBuildingSlotEndsTheBuild) {
+    build_square(13);
+    const std::string file = engine_.temp().file("square.vxm");
+    ASSERT_EQ(save_object(DynString(file.c_str()), 13), 1);
+
     object_start(14);
-    const std::string file = engine_.temp().file("missing.vxm");
-    load_object(DynString(file.c_str()), 14);
+    object_add_vertex(7, 7, 7, 0, 0, 0);
+    ASSERT_EQ(load_object(DynString(file.c_str()), 14), 1);
     object_add_vertex(1, 1, 1, 0, 0, 0);
-    EXPECT_TRUE(slot(14).meshes.empty());
+    object_new_group();
+    object_end();
+    EXPECT_EQ(slot(14).used, 1);
+    EXPECT_EQ(stream(14).size(), 5u);
+    EXPECT_EQ(stream(14).back().position.x, 1.0f);  // the square's last corner, (1, 1, 0)
+    EXPECT_EQ(stream(14).back().position.z, 0.0f);
+    EXPECT_EQ(count_faces(14), 2);
+    EXPECT_EQ(engine3d::scene_globals().building_slot, -1);
 }
 
 TEST_F(ObjectCommandsTest, ScaleObjectMultipliesEveryFrame) {

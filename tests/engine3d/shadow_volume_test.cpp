@@ -7,7 +7,9 @@
 #include <vexel/scene3d.h>
 #include <vexel/window.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 #include "engine3d/buffer_objects.h"
 #include "engine3d/render_test_support.h"
@@ -190,6 +192,31 @@ TEST(ShadowEdgesTest, NeighboursAcrossWeldedCorners) {
     EXPECT_EQ(mesh.faces_light, (std::vector<uint8_t>{0, 0}));
     for (const ShadowEdge& edge : mesh.shadow_edges)
         EXPECT_EQ(edge.silhouette, 0);
+}
+
+// Far, infinite and undefined coordinates still weld: the cells they fall in are hashed without
+// overflow (the sanitizer build ends the test otherwise).
+TEST(ShadowEdgesTest, FarInfiniteAndUndefinedCornersStillFindTheirNeighbours) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const float far : {3.0e6f, -7.5e12f, 3.0e38f, inf, -inf, nan}) {
+        MeshObjectX mesh;
+        mesh.frames.resize(1);
+        const auto corner = [far](float y, float z) {
+            MeshVertex v;
+            v.position = Vec3f{far, y, z};
+            return v;
+        };
+        mesh.frames[0].triangles = {corner(0, 0), corner(0, 1), corner(1, 0),
+                                    corner(1, 0), corner(0, 1), corner(1, 1)};
+        engine3d::ensure_shadow_edges(mesh);
+        ASSERT_EQ(mesh.shadow_edges.size(), 6u) << far;
+        int32_t shared = 0;
+        for (const ShadowEdge& edge : mesh.shadow_edges)
+            shared += edge.neighbour >= 0;
+        // Corners an infinite or undefined distance apart are never within the tolerance.
+        EXPECT_EQ(shared, std::isfinite(far) ? 2 : 0) << far;
+    }
 }
 
 TEST(ShadowEdgesTest, CornersFurtherApartStaySeparate) {

@@ -17,17 +17,19 @@ GroupVertex at(float x, float y, float z, float u = 0, float v = 0, int32_t colo
     return vertex;
 }
 
-// As with a script's object_end: empty groups after the last vertex leave no marker behind.
-TEST(GroupMeshTest, EmptyGroupsAtTheEndAreDropped) {
+// As with a script's object_end: empty groups after the last vertex keep their markers (they
+// draw nothing).
+TEST(GroupMeshTest, EmptyGroupsAtTheEndAreKept) {
     const MeshObjectX mesh =
         build_group_mesh({{kMarkerStrip, {at(0, 0, 0), at(1, 0, 0), at(0, 1, 0)}},
                           {kMarkerStrip, {}},
                           {kMarkerFan, {}}},
                          0);
     const std::vector<MeshVertex>& stream = mesh.frames[0].build_stream;
-    ASSERT_EQ(stream.size(), 4u);
-    EXPECT_FALSE(is_marker(stream.back().colour));
-    EXPECT_EQ(mesh.palette, (std::vector<int32_t>{kMarkerStrip, 0xFFFFFF}));
+    ASSERT_EQ(stream.size(), 6u);
+    EXPECT_EQ(stream[4].colour, kMarkerStrip);
+    EXPECT_EQ(stream[5].colour, kMarkerFan);
+    EXPECT_EQ(mesh.palette, (std::vector<int32_t>{kMarkerStrip, 0xFFFFFF, kMarkerFan}));
     EXPECT_EQ(mesh.frames[0].triangles.size(), 3u);
 }
 

@@ -1,7 +1,12 @@
 #include "mesh/object_slot.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +20,14 @@
 
 namespace vexel {
 namespace {
+
+// Bytes of address space the process holds now.
+uint64_t address_space_in_use() {
+    std::ifstream status("/proc/self/statm");
+    uint64_t pages = 0;
+    status >> pages;
+    return pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+}
 
 using testing::MeshBuilder;
 using testing::MeshBytes;
@@ -117,7 +130,87 @@ TEST_F(ObjectSlotTest, FailuresLeaveTheSlotEmpty) {
     MemoryFile cut(truncated.data(), static_cast<uint32_t>(truncated.size()));
     EXPECT_EQ(load_object_slot(slot, cut.name().c_str()), 0);
     EXPECT_TRUE(slot.meshes.empty());
-    EXPECT_EQ(testing::read_file(error_log_path()), "# read error\n" + cut.name() + "\n");
+    EXPECT_EQ(testing::read_file(error_log_path()),
+              "load_object: cannot load \"" + folder_.file("missing.vxm") + "\": not found\n" +
+                  "load_object: cannot load \"" + text.name() + "\": not a mesh file\n" +
+                  "# read error\n" + cut.name() + "\n" + "load_object: cannot load \"" +
+                  cut.name() + "\": damaged\n");
+}
+
+// Every failed load names the file and says why, in one line after whatever the reader logged.
+TEST_F(ObjectSlotTest, EachFailedLoadLogsOneLineWithTheReason) {
+    MeshBytes newer;
+    newer.header(2.5, 0, 0, 0);
+    MeshBytes empty_frame;
+    empty_frame.header(2.0, 1, 0, 0).i32(0);
+    // One polygon of 2,000 vertices over 600 frames: 1.2 million records as read, but 3.6 million
+    // more once every fan is split into triangles.
+    std::string fans = "VXMA 1 0 1 0 0 0 2000";
+    for (int i = 0; i < 2000; ++i)
+        fans += " 0";
+    fans += " 0 600";
+    for (int i = 0; i < 600; ++i)
+        fans += " 1 0 0 0";
+    const struct {
+        std::string bytes;
+        const char* reason;
+        int32_t error;
+    } cases[] = {
+        {newer.str(), "unsupported version", 20},
+        {empty_frame.str(), "holds no vertex", 20},
+        {fans, "too many records", 20},
+        {"VXMA 1.5 0 0 0", "not a mesh file", 20},
+    };
+    for (const auto& c : cases) {
+        std::remove(error_log_path());
+        MemoryFile memory(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()));
+        ObjectSlot slot;
+        EXPECT_EQ(load_object_slot(slot, memory.name().c_str()), 0) << c.reason;
+        EXPECT_EQ(last_error_code(), c.error) << c.reason;
+        const std::string log = testing::read_file(error_log_path());
+        const std::string line =
+            "load_object: cannot load \"" + memory.name() + "\": " + c.reason + "\n";
+        ASSERT_GE(log.size(), line.size()) << log;
+        EXPECT_EQ(log.substr(log.size() - line.size()), line) << log;
+        EXPECT_EQ(log.find("load_object"), log.size() - line.size()) << log;
+    }
+}
+
+// Memory that runs out while the mesh is made drawable (its triangles take three times the
+// records read) fails the load like memory running out while reading.
+TEST_F(ObjectSlotTest, RunningOutOfMemoryFailsTheLoadInsteadOfEndingTheProgram) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#endif
+    // A strip of a million vertices: 22 MB of file, 92 MB of records, 276 MB of triangles.
+    constexpr int32_t kVertices = 1000000;
+    MeshBytes file;
+    file.header(2.0, 1, 2, kVertices + 1).i32(-2).i32(0xFFFFFF);
+    for (int32_t i = 0; i <= kVertices; ++i)
+        file.f32(0).f32(0);
+    file.i32(kVertices + 1).record(0, 0, 0, 0, 0);
+    for (int32_t i = 0; i < kVertices; ++i)
+        file.record(static_cast<float>(i), static_cast<float>(i % 2), 0, 5, 1);
+    testing::write_file(folder_.file("strip.vxm"), file.str());
+    const std::string name = folder_.file("strip.vxm");
+    EXPECT_EXIT(
+        {
+            rlimit limit;
+            getrlimit(RLIMIT_AS, &limit);
+            // Enough for the file, the records and the reserved triangles, not for the copy of
+            // the triangles the renderer blends into.
+            limit.rlim_cur = address_space_in_use() + (500u << 20);
+            setrlimit(RLIMIT_AS, &limit);
+            ObjectSlot slot;
+            const int32_t result = load_object_slot(slot, name.c_str());
+            std::fprintf(stderr, "result %d error %d used %d meshes %zu\n%s", result,
+                         last_error_code(), slot.used, slot.meshes.size(),
+                         testing::read_file(error_log_path()).c_str());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0),
+        "^result 0 error 7 used 0 meshes 0\n# malloc error\n.*strip\\.vxm\nload_object: "
+        "cannot load \".*strip\\.vxm\": out of memory\n$");
 }
 
 TEST_F(ObjectSlotTest, AFileWhoseFirstFrameIsEmptyGivesAnEmptySlot) {

@@ -130,9 +130,13 @@ TEST_F(TileSceneRun, EndsAfterTheFrameLimitHavingSavedTheWallPiece) {
     vexel::MeshObjectX wall;
     ASSERT_TRUE(vexel::read_mesh_file(file("Triangle-Wall.vxm").c_str(), wall));
     ASSERT_EQ(wall.frames.size(), 1u);
-    // The strip end after the last strip starts no empty one in the file.
-    const std::vector<size_t> sizes = strip_sizes(wall.frames[0].build_stream);
-    ASSERT_EQ(sizes.size(), 86u);
+    // The build stream as the scene made it: a leading marker, then a marker after each of the
+    // 86 strips, the last of which starts an empty group: 1,980 vertices and 87 markers.
+    EXPECT_EQ(wall.frames[0].build_stream.size(), 2067u);
+    std::vector<size_t> sizes = strip_sizes(wall.frames[0].build_stream);
+    ASSERT_EQ(sizes.size(), 87u);
+    EXPECT_EQ(sizes.back(), 0u);
+    sizes.pop_back();
     std::vector<size_t> expected(72, 20);
     expected.insert(expected.end(), 6, 56);
     expected.insert(expected.end(), 3, 62);
