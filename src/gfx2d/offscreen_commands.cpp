@@ -137,15 +137,13 @@ void create_offscreen(int32_t n, int32_t slot, int32_t w, int32_t h) {
 }
 
 void use_offscreen(int32_t n) {
-    if (n < 0) {
-        end_offscreen();
-        return;
-    }
+    // The current surface ends whatever the number names; one without a picture to draw into
+    // then leaves the drawing on the screen.
+    end_offscreen();
     OffscreenSurface* surface = offscreen_surface(n);
     SpriteSlot* sprite = surface ? surface_sprite(*surface) : nullptr;
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (!sprite || !gl || !gl_ready()) return;
-    end_offscreen();
 
     OffscreenState& state = offscreen_state();
     TextureStore& store = texture_store();
