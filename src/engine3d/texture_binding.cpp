@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include "engine3d/duderedi_3d.h"
+#include "gfx2d/draw_state.h"
 #include "gfx2d/texture_store.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -55,6 +56,7 @@ void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(in
     if (units) {
         select_unit(GL_TEXTURE1_ARB);
         put_on_active_unit(second);
+        if (second.name) note_second_unit_on();
         select_unit(GL_TEXTURE0_ARB);
     }
     put_on_active_unit(first);
@@ -78,6 +80,11 @@ void apply_smoothing_filters(bool mipmapped) {
                                      : GL_NEAREST_MIPMAP_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, plain);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, reduced);
+}
+
+void texture_second_unit() {
+    glEnable(GL_TEXTURE_2D);
+    note_second_unit_on();
 }
 
 void set_sampler_units() {

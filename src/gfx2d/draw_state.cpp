@@ -23,12 +23,21 @@ SpriteSlot* font_sheet(int32_t font) {
     return texture_store().slot(kFirstFontSlot + font);
 }
 
-void second_unit_off() {
+void second_unit_off_until_pop() {
     const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    if (!procs.glActiveTextureARB) return;
+    if (!procs.glActiveTextureARB || !draw_state().second_unit_may_be_on) return;
     procs.glActiveTextureARB(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_2D);
     procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+void second_unit_off() {
+    second_unit_off_until_pop();
+    draw_state().second_unit_may_be_on = false;
+}
+
+void note_second_unit_on() {
+    draw_state().second_unit_may_be_on = true;
 }
 
 void bind_2d_texture(int32_t slot) {
@@ -79,6 +88,7 @@ void apply_alpha_test() {
 
 void mark_2d_state_dirty() {
     texture_store().bound_2d_slot = -1;
+    note_second_unit_on();
 }
 
 void reset_2d_state() {
