@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "gfx2d/draw_batch.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -16,6 +17,7 @@ DrawState& draw_state() {
 
 void reset_draw_state() {
     draw_state() = DrawState{};
+    discard_2d_batch();
 }
 
 SpriteSlot* font_sheet(int32_t font) {
@@ -54,16 +56,12 @@ void bind_2d_texture(int32_t slot) {
     store.bound_2d_slot = slot;
     glBindTexture(GL_TEXTURE_2D, sprite->texture);
     glEnable(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     second_unit_off();
 }
 
-void apply_2d_filters() {
+bool nearest_2d_filters() {
     const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
-    const GLint filter = gl && !gl->smoothing ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    return gl && !gl->smoothing;
 }
 
 float global_alpha() {

@@ -63,6 +63,7 @@ double next_frame_after(double next_frame_time, double present_time, double ms_p
 int32_t present_frame(ScriptFunction hook, int64_t frame) {
     OpenGLDuderedi* gl = opengl_duderedi();
     if (!gl || !gl->window) return 1;
+    if (render_hooks().flush_2d) render_hooks().flush_2d();
     if (render_hooks().end_offscreen) render_hooks().end_offscreen();
     capture_frame(frame, gl->width, gl->height);
     gl_swap_buffers(gl->window);
