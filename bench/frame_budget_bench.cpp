@@ -3,13 +3,17 @@
 // same quads drawn by one glDrawArrays of a vertex array prepared before the clock runs. A frame
 // is the draws and show_screen (no limiter: VEXEL_FIXED_FRAME_MS), with glFinish before every
 // clock reading. The engine and the bound are measured in alternating rounds and the medians
-// printed. Run head-less with LP_NUM_THREADS=2.
+// printed. Beside the wall clock, which a busy machine stretches, the processor time of a frame
+// of fixed size is printed: all threads (the driver rasterises on its own) and the main thread
+// alone (the engine's own work and the driver's vertex handling). Run head-less with
+// LP_NUM_THREADS=2.
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <random>
 #include <string>
@@ -70,20 +74,43 @@ Positions random_positions(size_t count, int32_t width, int32_t height, unsigned
     return p;
 }
 
-// Median milliseconds of a frame of count draws, after one frame to warm up.
-double frame_ms(const DrawFrame& draw, int32_t count) {
-    std::vector<double> times;
+double cpu_ms(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) * 1e-6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Medians of a frame of count draws, after one frame to warm up: wall clock, processor time of
+// all threads and of this one, in milliseconds.
+struct FrameCost {
+    double wall = 0, process = 0, thread = 0;
+};
+
+FrameCost frame_cost(const DrawFrame& draw, int32_t count) {
+    std::vector<double> wall, process, thread;
     for (int frame = 0; frame <= kFramesPerPoint; ++frame) {
         glFinish();
         const Clock::time_point start = Clock::now();
+        const double process_start = cpu_ms(CLOCK_PROCESS_CPUTIME_ID);
+        const double thread_start = cpu_ms(CLOCK_THREAD_CPUTIME_ID);
         draw(count);
         vexel::show_screen();
         glFinish();
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        if (frame > 0) times.push_back(ms);
+        if (frame == 0) continue;
+        wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        process.push_back(cpu_ms(CLOCK_PROCESS_CPUTIME_ID) - process_start);
+        thread.push_back(cpu_ms(CLOCK_THREAD_CPUTIME_ID) - thread_start);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {median(wall), median(process), median(thread)};
+}
+
+double frame_ms(const DrawFrame& draw, int32_t count) {
+    return frame_cost(draw, count).wall;
 }
 
 // The largest count whose frame fits the budget, to within 1 %.
@@ -182,11 +209,6 @@ std::vector<Quad> glyph_quads(const vexel::SpriteSlot& sheet,
     return quads;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -230,14 +252,23 @@ int main() {
         draw_prepared(sheet, prepared_glyphs, count * kLineLength);
     };
 
-    std::vector<double> sprites[2], text_lines_fit[2], text_ms[2];
+    // [0] the engine, [1] the bound; costs: wall, all threads, main thread.
+    constexpr int32_t kFixedSprites = 2000;
+    std::vector<double> sprites[2], text_lines_fit[2], sprite_cost[2][3], text_cost[2][3];
+    const auto keep = [](std::vector<double>* into, const FrameCost& cost) {
+        into[0].push_back(cost.wall);
+        into[1].push_back(cost.process);
+        into[2].push_back(cost.thread);
+    };
     for (int round = 0; round < kRounds; ++round) {
         sprites[0].push_back(largest_fitting(engine_sprites, kMostSprites));
         sprites[1].push_back(largest_fitting(bound_sprites, kMostSprites));
         text_lines_fit[0].push_back(largest_fitting(engine_text, kMostLines));
         text_lines_fit[1].push_back(largest_fitting(bound_text, kMostLines));
-        text_ms[0].push_back(frame_ms(engine_text, kTextLines));
-        text_ms[1].push_back(frame_ms(bound_text, kTextLines));
+        keep(sprite_cost[0], frame_cost(engine_sprites, kFixedSprites));
+        keep(sprite_cost[1], frame_cost(bound_sprites, kFixedSprites));
+        keep(text_cost[0], frame_cost(engine_text, kTextLines));
+        keep(text_cost[1], frame_cost(bound_text, kTextLines));
     }
     vexel::shutdown_engine();
 
@@ -251,7 +282,13 @@ int main() {
                 engine_fit, bound_fit, engine_fit / bound_fit);
     std::printf("lines of %d characters per frame:  engine %8.0f  bound %8.0f  ratio %.3f\n",
                 kLineLength, engine_lines, bound_lines, engine_lines / bound_lines);
-    std::printf("frame of %d lines of text:        engine %8.2f ms  bound %8.2f ms\n", kTextLines,
-                median(text_ms[0]), median(text_ms[1]));
+    const auto costs = [](const char* what, std::vector<double>(&cost)[2][3]) {
+        std::printf("%s  wall ms  all threads ms  main thread ms\n", what);
+        for (int who = 0; who < 2; ++who)
+            std::printf("  %-6s %22.2f %15.2f %15.2f\n", who == 0 ? "engine" : "bound",
+                        median(cost[who][0]), median(cost[who][1]), median(cost[who][2]));
+    };
+    costs("frame of 2000 sprites:       ", sprite_cost);
+    costs("frame of 200 lines of text:  ", text_cost);
     return 0;
 }
