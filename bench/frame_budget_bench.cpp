@@ -5,9 +5,10 @@
 // clock reading. The engine and the bound are measured in alternating rounds and the medians
 // printed. Beside the wall clock, which a busy machine stretches, the processor time of a frame
 // of fixed size is printed: all threads (the driver rasterises on its own) and the main thread
-// alone (the engine's own work and the driver's vertex handling). Run head-less with
-// LP_NUM_THREADS=2.
+// alone (the engine's own work and the driver's vertex handling), and the page faults of the
+// frame (fresh pages the allocator had to fetch). Run head-less with LP_NUM_THREADS=2.
 #include <GL/gl.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -85,19 +86,26 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+long page_faults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt + usage.ru_majflt;
+}
+
 // Medians of a frame of count draws, after one frame to warm up: wall clock, processor time of
-// all threads and of this one, in milliseconds.
+// all threads and of this one, in milliseconds, and page faults.
 struct FrameCost {
-    double wall = 0, process = 0, thread = 0;
+    double wall = 0, process = 0, thread = 0, faults = 0;
 };
 
 FrameCost frame_cost(const DrawFrame& draw, int32_t count) {
-    std::vector<double> wall, process, thread;
+    std::vector<double> wall, process, thread, faults;
     for (int frame = 0; frame <= kFramesPerPoint; ++frame) {
         glFinish();
         const Clock::time_point start = Clock::now();
         const double process_start = cpu_ms(CLOCK_PROCESS_CPUTIME_ID);
         const double thread_start = cpu_ms(CLOCK_THREAD_CPUTIME_ID);
+        const long faults_start = page_faults();
         draw(count);
         vexel::show_screen();
         glFinish();
@@ -105,8 +113,9 @@ FrameCost frame_cost(const DrawFrame& draw, int32_t count) {
         wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         process.push_back(cpu_ms(CLOCK_PROCESS_CPUTIME_ID) - process_start);
         thread.push_back(cpu_ms(CLOCK_THREAD_CPUTIME_ID) - thread_start);
+        faults.push_back(double(page_faults() - faults_start));
     }
-    return {median(wall), median(process), median(thread)};
+    return {median(wall), median(process), median(thread), median(faults)};
 }
 
 double frame_ms(const DrawFrame& draw, int32_t count) {
@@ -252,13 +261,14 @@ int main() {
         draw_prepared(sheet, prepared_glyphs, count * kLineLength);
     };
 
-    // [0] the engine, [1] the bound; costs: wall, all threads, main thread.
+    // [0] the engine, [1] the bound; costs: wall, all threads, main thread, page faults.
     constexpr int32_t kFixedSprites = 2000;
-    std::vector<double> sprites[2], text_lines_fit[2], sprite_cost[2][3], text_cost[2][3];
+    std::vector<double> sprites[2], text_lines_fit[2], sprite_cost[2][4], text_cost[2][4];
     const auto keep = [](std::vector<double>* into, const FrameCost& cost) {
         into[0].push_back(cost.wall);
         into[1].push_back(cost.process);
         into[2].push_back(cost.thread);
+        into[3].push_back(cost.faults);
     };
     for (int round = 0; round < kRounds; ++round) {
         sprites[0].push_back(largest_fitting(engine_sprites, kMostSprites));
@@ -282,11 +292,12 @@ int main() {
                 engine_fit, bound_fit, engine_fit / bound_fit);
     std::printf("lines of %d characters per frame:  engine %8.0f  bound %8.0f  ratio %.3f\n",
                 kLineLength, engine_lines, bound_lines, engine_lines / bound_lines);
-    const auto costs = [](const char* what, std::vector<double>(&cost)[2][3]) {
-        std::printf("%s  wall ms  all threads ms  main thread ms\n", what);
+    const auto costs = [](const char* what, std::vector<double>(&cost)[2][4]) {
+        std::printf("%s  wall ms  all threads ms  main thread ms  page faults\n", what);
         for (int who = 0; who < 2; ++who)
-            std::printf("  %-6s %22.2f %15.2f %15.2f\n", who == 0 ? "engine" : "bound",
-                        median(cost[who][0]), median(cost[who][1]), median(cost[who][2]));
+            std::printf("  %-6s %22.2f %15.2f %15.2f %12.0f\n", who == 0 ? "engine" : "bound",
+                        median(cost[who][0]), median(cost[who][1]), median(cost[who][2]),
+                        median(cost[who][3]));
     };
     costs("frame of 2000 sprites:       ", sprite_cost);
     costs("frame of 200 lines of text:  ", text_cost);

@@ -27,12 +27,13 @@ void print_text(const DynString& text, double x, double y, bool proportional) {
     const FontGlyphs& glyphs = state.fonts[font];
 
     std::vector<TextVertex>& strip = state.text_vertices;
-    strip.clear();
     try {
-        strip.reserve(size_t{text.length()} * 4);
+        strip.resize(size_t{text.length()} * 4);
     } catch (const std::bad_alloc&) {
+        strip.clear();
         return;  // a text too long to hold in memory as vertices is not drawn
     }
+    TextVertex* next = strip.data();
     auto pen_x = static_cast<float>(std::ceil(x));
     const auto pen_y = static_cast<float>(std::ceil(y));
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
@@ -51,12 +52,13 @@ void print_text(const DynString& text, double x, double y, bool proportional) {
         }
         const float vb = row_v * static_cast<float>(rows - 1 - c / 16);
         const float vt = vb + row_v;
-        strip.push_back({pen_x, pen_y + cell_h, 0, u0, vb});
-        strip.push_back({pen_x, pen_y, 0, u0, vt});
-        strip.push_back({pen_x + w, pen_y + cell_h, 0, u1, vb});
-        strip.push_back({pen_x + w, pen_y, 0, u1, vt});
+        *next++ = {pen_x, pen_y + cell_h, 0, u0, vb};
+        *next++ = {pen_x, pen_y, 0, u0, vt};
+        *next++ = {pen_x + w, pen_y + cell_h, 0, u1, vb};
+        *next++ = {pen_x + w, pen_y, 0, u1, vt};
         pen_x += w;
     }
+    strip.resize(size_t(next - strip.data()));
     if (strip.empty() || strip.size() > size_t{INT32_MAX}) return;
     const BatchState run{kFirstFontSlot + font, false, nearest_2d_filters(), false};
     BatchVertex* out = batch_vertices(run, BatchShape::kStrip, static_cast<int32_t>(strip.size()));

@@ -1,8 +1,5 @@
 #include "gfx2d/sprite_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <cmath>
 
 #include <vexel/draw.h>
