@@ -14,9 +14,9 @@ namespace vexel {
 // Fonts
 //------------------------------------------------------------------------------------------------
 
-// Loads a BMP or PNG sheet (pixels of the font colour key transparent) into the font and
-// selects it; an empty name empties it. Last error 0, or 3 when the file cannot be found or
-// read: the font is then the built-in one.
+// Loads a BMP or PNG sheet (pixels of the colour key, black until set_colour_key changes it,
+// transparent) into the font and selects it; an empty name empties it. Last error 0, or 3 when
+// the file cannot be found or read: the font is then the built-in one.
 void load_font(const DynString& file, int32_t font);
 void set_font(int32_t font);  // the font print_text uses; last error 7 outside 0..31
 // Cell size of the current font; 0, 0 when it has no sheet.

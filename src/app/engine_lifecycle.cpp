@@ -13,6 +13,7 @@
 #include "app/message_layer.h"
 #include "app/pause_state.h"
 #include "app/subsystem_hooks.h"
+#include "platform/memory_policy.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/present.h"
 #include "platform/quit_signals.h"
@@ -71,6 +72,7 @@ ProjectSettings& project_settings() {
 }
 
 void init_engine(int32_t show_command, const char* caption) {
+    platform::keep_freed_memory();
     const ProjectSettings& settings = project_settings();
     reset_error_log();
     set_autopause(1);

@@ -13,6 +13,7 @@
 #include "engine3d/mesh_graphics.h"
 #include "engine3d/shadow_pass.h"
 #include "engine3d/text_hook.h"
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
 #include "gfx2d/render_hooks_2d.h"
@@ -42,6 +43,7 @@ void create_3d_state() {
     engine3d::set_print_text_hook(
         [](const DynString& text, double x, double y, int32_t proportional) {
             print_text(text, x, y, proportional != 0);
+            flush_2d_batch();  // drawn now, in the 3D transform that print_3d undoes after
         });
 }
 void create_input_object() {

@@ -1,5 +1,7 @@
 #include "engine3d/duderedi_3d.h"
 
+#include "gfx2d/draw_batch.h"
+
 namespace vexel::engine3d {
 
 namespace {
@@ -23,6 +25,9 @@ ObjectSlot* Duderedi3D::object(int32_t number) {
 }
 
 Duderedi3D* duderedi_3d() {
+    // Every 3D command starts here: 2D drawing still held in the batch is drawn first, with the
+    // state it was asked for in, before the command changes that state.
+    flush_2d_batch();
     return g_instance;
 }
 

@@ -4,6 +4,8 @@
 #include <GL/glext.h>
 
 #include "engine3d/duderedi_3d.h"
+#include "gfx2d/draw_batch.h"
+#include "gfx2d/draw_state.h"
 #include "gfx2d/texture_store.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -41,6 +43,7 @@ void put_on_active_unit(BoundTexture bound) {
 }  // namespace
 
 void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(int32_t)>& lookup) {
+    flush_2d_batch();
     const bool units = platform::gl_extension_procs().glActiveTextureARB != nullptr;
     BoundTexture first{};
     BoundTexture second{};
@@ -55,6 +58,7 @@ void bind_texture_pair(int32_t a, int32_t b, const std::function<BoundTexture(in
     if (units) {
         select_unit(GL_TEXTURE1_ARB);
         put_on_active_unit(second);
+        if (second.name) note_second_unit_on();
         select_unit(GL_TEXTURE0_ARB);
     }
     put_on_active_unit(first);
@@ -78,6 +82,12 @@ void apply_smoothing_filters(bool mipmapped) {
                                      : GL_NEAREST_MIPMAP_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, plain);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, reduced);
+    forget_2d_texture_parameters();
+}
+
+void texture_second_unit() {
+    glEnable(GL_TEXTURE_2D);
+    note_second_unit_on();
 }
 
 void set_sampler_units() {

@@ -26,6 +26,9 @@ void bind_scene_textures(int32_t tex1, int32_t tex2);
 void unbind_scene_textures();
 // Sets the filters of the texture bound on the active unit from the smoothing switch.
 void apply_smoothing_filters(bool mipmapped);
+// Texturing on on unit 1 for what the 3D layer draws there; 2D drawing turns it off again. The
+// active unit stays unit 1.
+void texture_second_unit();
 // With a shader program in use: its samplers "TextureID1" on unit 0, "TextureID2" on unit 1.
 void set_sampler_units();
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "engine3d/duderedi_3d.h"
+#include "engine3d/texture_binding.h"
 #include "mesh/mesh_vertex.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/gl_extensions.h"
@@ -54,7 +55,7 @@ void bump_units(VertexBase base) {
 
 void cel_units(VertexBase base, uint32_t ramp) {
     select_units(GL_TEXTURE1_ARB);
-    glEnable(GL_TEXTURE_2D);
+    texture_second_unit();
     glBindTexture(GL_TEXTURE_2D, ramp);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     texture_coordinates(base, offsetof(MeshVertex, bitangent));

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/image_buffer.h"
 #include "gfx2d/image_encoders.h"
 #include "gfx2d/render_context.h"
@@ -13,6 +14,7 @@ namespace vexel {
 
 bool save_back_buffer(const char* file, int32_t width, int32_t height) {
     if (!file || !*file || !gl_ready()) return false;
+    flush_2d_batch();
     if (width < 1 || height < 1 || !image_size_allowed(width, height)) return false;
     ImageBuffer picture;
     if (!picture.size_for(width, height)) return false;

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_draw.h"
@@ -12,6 +13,18 @@
 namespace vexel {
 
 namespace {
+
+// Four vertices as a triangle fan with the bound tile clamped to its edges.
+void draw_textured_quad(const QuadVertex v[4]) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBegin(GL_TRIANGLE_FAN);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2f(v[i].u, v[i].v);
+        glVertex2f(v[i].x, v[i].y);
+    }
+    glEnd();
+}
 
 void draw_tiles(const BackgroundSlot& slot) {
     float pen_x = 0;
@@ -47,6 +60,7 @@ void draw_layer(int32_t background, float alpha) {
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     const BackgroundSlot* slot = texture_store().background(background);
     if (!gl || !slot || slot->columns == 0 || !gl_ready()) return;
+    flush_2d_batch();
     gl->global_alpha = 1.0f;
     if (alpha < 1.0f) {
         platform::gl_enable(GL_BLEND);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx2d/colour_value.h"
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/image_decoders.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
@@ -28,6 +29,7 @@ int32_t tile_index(int32_t column, int32_t row) {
 bool load_background_file(int32_t background, const char* name) {
     BackgroundSlot* slot = texture_store().background(background);
     if (!slot || !gl_ready()) return false;
+    flush_2d_batch();
     ImageBuffer picture;
     if (!decode_image(name, kNoColourKey, picture) || picture.width() == 0 || picture.height() == 0)
         return false;
@@ -59,6 +61,7 @@ bool load_background_file(int32_t background, const char* name) {
 void copy_screen_to_background(int32_t background) {
     BackgroundSlot* slot = texture_store().background(background);
     if (!slot || !gl_ready()) return;
+    flush_2d_batch();
     const RenderContext screen = render_context();
     if (screen.width <= 0 || screen.height <= 0) return;
     const int32_t max_side = max_texture_size();
@@ -121,6 +124,7 @@ void copy_screen_to_background(int32_t background) {
 void remove_background(int32_t background) {
     BackgroundSlot* slot = texture_store().background(background);
     if (!slot) return;
+    flush_2d_batch();
     for (uint32_t& tile : slot->tiles) {
         if (tile != 0 && gl_ready()) {
             const GLuint name = tile;

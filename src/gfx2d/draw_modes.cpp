@@ -5,6 +5,7 @@
 
 #include <vexel/draw.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
 #include "platform/gl_enable_cache.h"
@@ -15,6 +16,7 @@ namespace vexel {
 void set_alpha_mode(double a) {
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (!gl || !gl_ready()) return;
+    flush_2d_batch();
     // A NaN counts as 0: nothing in it asks for blending.
     if (a > 0) {
         platform::gl_enable(GL_BLEND);
@@ -32,6 +34,7 @@ void set_alpha_mode(double a) {
 void set_alpha_test(double t) {
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (!gl || !gl_ready()) return;
+    flush_2d_batch();
     // NaN, like everything from 1 up, leaves the test off (apply_alpha_test asks for below 1).
     gl->alpha_test_threshold = static_cast<float>(t);
     apply_alpha_test();

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "gfx2d/draw_batch.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
@@ -16,6 +17,7 @@ DrawState& draw_state() {
 
 void reset_draw_state() {
     draw_state() = DrawState{};
+    discard_2d_batch();
 }
 
 SpriteSlot* font_sheet(int32_t font) {
@@ -23,12 +25,21 @@ SpriteSlot* font_sheet(int32_t font) {
     return texture_store().slot(kFirstFontSlot + font);
 }
 
-void second_unit_off() {
+void second_unit_off_until_pop() {
     const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    if (!procs.glActiveTextureARB) return;
+    if (!procs.glActiveTextureARB || !draw_state().second_unit_may_be_on) return;
     procs.glActiveTextureARB(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_2D);
     procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+void second_unit_off() {
+    second_unit_off_until_pop();
+    draw_state().second_unit_may_be_on = false;
+}
+
+void note_second_unit_on() {
+    draw_state().second_unit_may_be_on = true;
 }
 
 void bind_2d_texture(int32_t slot) {
@@ -45,16 +56,12 @@ void bind_2d_texture(int32_t slot) {
     store.bound_2d_slot = slot;
     glBindTexture(GL_TEXTURE_2D, sprite->texture);
     glEnable(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     second_unit_off();
 }
 
-void apply_2d_filters() {
+bool nearest_2d_filters() {
     const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
-    const GLint filter = gl && !gl->smoothing ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    return gl && !gl->smoothing;
 }
 
 float global_alpha() {
@@ -79,6 +86,7 @@ void apply_alpha_test() {
 
 void mark_2d_state_dirty() {
     texture_store().bound_2d_slot = -1;
+    note_second_unit_on();
 }
 
 void reset_2d_state() {

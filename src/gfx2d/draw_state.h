@@ -51,6 +51,9 @@ struct DrawState {
     std::array<FontGlyphs, kFontCount> fonts{};
     PolygonBatch polygon;
     std::vector<TextVertex> text_vertices;
+    // Texturing may be on on the second unit: the 3D layer turns it on, the 2D draws turn it
+    // off. Switching units is costly enough that the 2D draws do it only while this is set.
+    bool second_unit_may_be_on = true;
 };
 
 // The process's 2D state, made on first use.
@@ -61,14 +64,20 @@ void reset_draw_state();
 // The sprite slot of a font's glyph sheet; null for a font number outside 0..31.
 SpriteSlot* font_sheet(int32_t font);
 
-// Records the slot as the current 2D texture and binds it on unit 0 with texturing on and
-// repeat wrapping, the second unit off. -1 (or any number outside the table) turns texturing
-// off; without multitexturing that also turns colour material on.
+// Records the slot as the current 2D texture and binds it on unit 0 with texturing on, the
+// second unit off (its wrapping and filters: apply_2d_texture_parameters). -1 (or any number
+// outside the table) turns texturing off; without multitexturing that also turns colour
+// material on.
 void bind_2d_texture(int32_t slot);
-// Texturing off on the second unit (when the driver has one); unit 0 stays the active one.
+// Texturing off on the second unit (when the driver has one) if the 3D layer may have turned it
+// on; unit 0 stays the active one.
 void second_unit_off();
-// Both filters of the bound texture from the smoothing switch.
-void apply_2d_filters();
+// The same between glPushAttrib and glPopAttrib, whose pop turns the unit back to what it was.
+void second_unit_off_until_pop();
+// For the 3D layer: texturing is now on on the second unit.
+void note_second_unit_on();
+// Whether the smoothing switch asks for nearest texels.
+bool nearest_2d_filters();
 // The current colour (1, 1, 1, global alpha).
 void restore_2d_colour();
 // The alpha of the window's drawing state (1 without a window).

@@ -18,7 +18,8 @@ ImageBuffer builtin_font_picture();
 void analyse_font_sheet(int32_t font, const ImageBuffer& picture);
 // Glyph records of cells 16 pixels wide for a font that has no sheet yet.
 void init_empty_font(int32_t font);
-// Font 0 from the first of the default font files that the name resolution finds.
+// Font 0 from the first of the default font files that the name resolution finds; the built-in
+// font when none is found.
 void load_default_font();
 
 }  // namespace vexel

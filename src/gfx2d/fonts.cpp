@@ -134,6 +134,8 @@ void load_default_font() {
             return;
         }
     }
+    // Without a font file the text commands would draw and measure nothing at all.
+    install_builtin_font(0);
 }
 
 }  // namespace vexel

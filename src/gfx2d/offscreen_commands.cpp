@@ -6,6 +6,7 @@
 
 #include <vexel/offscreen.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/image_buffer.h"
 #include "gfx2d/offscreen_emulation.h"
 #include "gfx2d/offscreen_surfaces.h"
@@ -104,6 +105,7 @@ void create_offscreen(int32_t n, int32_t slot, int32_t w, int32_t h) {
     OffscreenSurface* surface = offscreen_surface(n);
     SpriteSlot* sprite = texture_store().slot(slot);
     if (!surface || !sprite || !gl_ready()) return;
+    flush_2d_batch();
     OffscreenState& state = offscreen_state();
     if (state.current == n) end_offscreen();
     // Two surfaces drawing into one texture would overwrite each other's attachment.
@@ -137,15 +139,15 @@ void create_offscreen(int32_t n, int32_t slot, int32_t w, int32_t h) {
 }
 
 void use_offscreen(int32_t n) {
-    if (n < 0) {
-        end_offscreen();
-        return;
-    }
+    // What was drawn so far belongs to the target that was current.
+    flush_2d_batch();
+    // The current surface ends whatever the number names; one without a picture to draw into
+    // then leaves the drawing on the screen.
+    end_offscreen();
     OffscreenSurface* surface = offscreen_surface(n);
     SpriteSlot* sprite = surface ? surface_sprite(*surface) : nullptr;
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (!sprite || !gl || !gl_ready()) return;
-    end_offscreen();
 
     OffscreenState& state = offscreen_state();
     TextureStore& store = texture_store();
@@ -168,6 +170,7 @@ void use_offscreen(int32_t n) {
 void end_offscreen() {
     OffscreenState& state = offscreen_state();
     if (state.current < 0) return;
+    flush_2d_batch();
     OffscreenSurface& surface = state.surfaces[size_t(state.current)];
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (state.emulated) {

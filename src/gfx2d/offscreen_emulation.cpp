@@ -64,7 +64,7 @@ void blit(uint32_t texture, int32_t texture_width, int32_t texture_height, const
     }
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT |
                  GL_VIEWPORT_BIT | GL_DEPTH_BUFFER_BIT | GL_POLYGON_BIT);
-    second_unit_off();
+    second_unit_off_until_pop();
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);

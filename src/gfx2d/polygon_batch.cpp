@@ -6,6 +6,7 @@
 
 #include <vexel/draw.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/texture_store.h"
@@ -45,6 +46,7 @@ GLenum primitive_of(int32_t mode) {
 
 void start_polygon(int32_t sprite, int32_t mode) {
     if (!gl_ready()) return;
+    flush_2d_batch();
     PolygonBatch& batch = draw_state().polygon;
     const SpriteSlot* slot = sprite >= 0 ? texture_store().slot(sprite) : nullptr;
     bind_2d_texture(slot ? sprite : -1);
@@ -95,6 +97,7 @@ void end_polygon() {
     PolygonBatch& batch = draw_state().polygon;
     if (!gl_ready() || batch.mode < 0 || batch.mode > 2) return;
     if (batch.vertices.empty()) return;
+    flush_2d_batch();
     // Vertex arrays from our own memory, whatever buffer the 3D code left bound.
     const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
     if (procs.glBindBufferARB) procs.glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
@@ -104,7 +107,7 @@ void end_polygon() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(2, GL_FLOAT, sizeof(PolygonVertex), &first->x);
     if (textured) {
-        apply_2d_filters();
+        apply_2d_texture_parameters(texture_store().bound_2d_slot, false, nearest_2d_filters());
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, sizeof(PolygonVertex), &first->u);
     }

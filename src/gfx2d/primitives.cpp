@@ -1,10 +1,12 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <vexel/draw.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/texture_store.h"
@@ -15,27 +17,25 @@ namespace vexel {
 
 namespace {
 
-// Sets the primitive colour (alpha 0 for the colour key), texturing off, and shifts the
-// projection so that integer coordinates hit pixel centres. False without a context.
-bool begin_primitive(int32_t colour) {
-    if (!gl_ready()) return false;
+// Room for count vertices of one untextured shape in the colour (alpha 0 for the colour key);
+// null without a context. punch switches the alpha test off for them.
+BatchVertex* primitive_vertices(BatchShape shape, int32_t count, int32_t colour, bool punch) {
+    if (!gl_ready()) return nullptr;
+    BatchVertex* out = batch_vertices(BatchState{-1, false, false, punch}, shape, count);
+    if (!out) return nullptr;
     const bool key = colour == texture_store().sprite_colour_key;
-    const auto alpha = key ? GLubyte{0} : static_cast<GLubyte>(global_alpha() * 255.0f);
-    glColor4ub(static_cast<GLubyte>(colour & 0xFF), static_cast<GLubyte>(colour >> 8 & 0xFF),
-               static_cast<GLubyte>(colour >> 16 & 0xFF), alpha);
-    bind_2d_texture(-1);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glTranslatef(0.375f, 0.375f, 0);
-    glMatrixMode(GL_MODELVIEW);
-    return true;
+    BatchVertex coloured{};
+    coloured.r = static_cast<uint8_t>(colour & 0xFF);
+    coloured.g = static_cast<uint8_t>(colour >> 8 & 0xFF);
+    coloured.b = static_cast<uint8_t>(colour >> 16 & 0xFF);
+    coloured.a = key ? uint8_t{0} : static_cast<uint8_t>(global_alpha() * 255.0f);
+    std::fill_n(out, count, coloured);
+    return out;
 }
 
-void end_primitive() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    restore_2d_colour();
+void place(BatchVertex& vertex, float x, float y) {
+    vertex.x = x;
+    vertex.y = y;
 }
 
 // A normalised extent: a negative size reaches back from the pixel next to the start.
@@ -71,46 +71,39 @@ void unmap_position(const RenderContext& target, int64_t& x, int64_t& y) {
 }  // namespace
 
 void draw_line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour) {
-    if (!begin_primitive(colour)) return;
-    glBegin(GL_LINES);
-    glVertex2i(x1, y1);
-    glVertex2i(x2, y2);
-    glEnd();
-    glBegin(GL_POINTS);
-    glVertex2i(x2, y2);
-    glEnd();
-    end_primitive();
+    BatchVertex* line = primitive_vertices(BatchShape::kLines, 2, colour, false);
+    if (!line) return;
+    place(line[0], float(x1), float(y1));
+    place(line[1], float(x2), float(y2));
+    // The line leaves out its last pixel: a point sets it.
+    if (BatchVertex* end = primitive_vertices(BatchShape::kPoints, 1, colour, false))
+        place(*end, float(x2), float(y2));
 }
 
 void draw_rect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
-    if (!begin_primitive(colour)) return;
+    if (!gl_ready()) return;
     // A key-coloured rectangle punches alpha 0 into the target, which the alpha test would stop.
     const bool punch = colour == texture_store().sprite_colour_key &&
                        platform::gl_enable_cache_state(GL_ALPHA_TEST) != 0;
-    if (punch) platform::gl_disable(GL_ALPHA_TEST);
+    BatchVertex* corners = primitive_vertices(BatchShape::kQuads, 4, colour, punch);
+    if (!corners) return;
     float left, right, top, bottom;
     span(x, w, left, right);
     span(y, h, top, bottom);
-    glBegin(GL_QUADS);
-    glVertex2f(left, top);
-    glVertex2f(right, top);
-    glVertex2f(right, bottom);
-    glVertex2f(left, bottom);
-    glEnd();
-    if (punch) apply_alpha_test();
-    end_primitive();
+    place(corners[0], left, top);
+    place(corners[1], right, top);
+    place(corners[2], right, bottom);
+    place(corners[3], left, bottom);
 }
 
 void set_pixel(int32_t x, int32_t y, int32_t colour) {
-    if (!begin_primitive(colour)) return;
-    glBegin(GL_POINTS);
-    glVertex2i(x, y);
-    glEnd();
-    end_primitive();
+    if (BatchVertex* point = primitive_vertices(BatchShape::kPoints, 1, colour, false))
+        place(*point, float(x), float(y));
 }
 
 int32_t get_pixel(int32_t x, int32_t y) {
     if (!gl_ready()) return 0;
+    flush_2d_batch();
     const RenderContext target = render_context();
     int64_t column = x;
     int64_t line = y;

@@ -1,6 +1,3 @@
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -8,9 +5,9 @@
 
 #include <vexel/fonts.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
-#include "platform/gl_extensions.h"
 
 namespace vexel {
 
@@ -20,8 +17,6 @@ void print_text(const DynString& text, double x, double y, bool proportional) {
     const auto font = static_cast<int32_t>(state.current_font);
     const SpriteSlot* sheet = font_sheet(font);
     if (!sheet) return;
-    bind_2d_texture(kFirstFontSlot + font);
-    apply_2d_filters();
 
     const bool tall = sheet->height > sheet->width;
     const int32_t rows = tall ? 16 : 8;
@@ -32,12 +27,13 @@ void print_text(const DynString& text, double x, double y, bool proportional) {
     const FontGlyphs& glyphs = state.fonts[font];
 
     std::vector<TextVertex>& strip = state.text_vertices;
-    strip.clear();
     try {
-        strip.reserve(size_t{text.length()} * 4);
+        strip.resize(size_t{text.length()} * 4);
     } catch (const std::bad_alloc&) {
+        strip.clear();
         return;  // a text too long to hold in memory as vertices is not drawn
     }
+    TextVertex* next = strip.data();
     auto pen_x = static_cast<float>(std::ceil(x));
     const auto pen_y = static_cast<float>(std::ceil(y));
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.c_str());
@@ -56,23 +52,19 @@ void print_text(const DynString& text, double x, double y, bool proportional) {
         }
         const float vb = row_v * static_cast<float>(rows - 1 - c / 16);
         const float vt = vb + row_v;
-        strip.push_back({pen_x, pen_y + cell_h, 0, u0, vb});
-        strip.push_back({pen_x, pen_y, 0, u0, vt});
-        strip.push_back({pen_x + w, pen_y + cell_h, 0, u1, vb});
-        strip.push_back({pen_x + w, pen_y, 0, u1, vt});
+        *next++ = {pen_x, pen_y + cell_h, 0, u0, vb};
+        *next++ = {pen_x, pen_y, 0, u0, vt};
+        *next++ = {pen_x + w, pen_y + cell_h, 0, u1, vb};
+        *next++ = {pen_x + w, pen_y, 0, u1, vt};
         pen_x += w;
     }
-    if (strip.empty()) return;
-
-    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
-    if (procs.glBindBufferARB) procs.glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(TextVertex), &strip.front().x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(TextVertex), &strip.front().u);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, static_cast<GLsizei>(strip.size()));
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    strip.resize(size_t(next - strip.data()));
+    if (strip.empty() || strip.size() > size_t{INT32_MAX}) return;
+    const BatchState run{kFirstFontSlot + font, false, nearest_2d_filters(), false};
+    BatchVertex* out = batch_vertices(run, BatchShape::kStrip, static_cast<int32_t>(strip.size()));
+    if (!out) return;
+    for (const TextVertex& vertex : strip)
+        *out++ = {vertex.x, vertex.y, vertex.u, vertex.v, 255, 255, 255, 255};
 }
 
 int32_t text_width(const DynString& text, bool proportional) {

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "gfx2d/draw_batch.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
 
@@ -63,6 +64,8 @@ void set_upload_pixel_store() {
 }
 
 void bind_texture_for_upload(uint32_t name, bool nearest) {
+    flush_2d_batch();
+    forget_2d_texture_parameters();
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

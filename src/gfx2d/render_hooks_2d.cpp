@@ -5,6 +5,7 @@
 #include "gfx2d/back_buffer_capture.h"
 #include "gfx2d/background_draw.h"
 #include "gfx2d/backgrounds.h"
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/offscreen_surfaces.h"
 #include "gfx2d/shader_programs.h"
@@ -19,6 +20,7 @@ namespace {
 // Surfaces first: their framebuffers hold the textures of the slots about to be deleted. The
 // window goes only at shutdown, so the programs go with it.
 void free_all_textures() {
+    flush_2d_batch();
     release_offscreen_surfaces();
     release_shader_programs();
     free_all_sprites();
@@ -30,6 +32,7 @@ void install_2d_render_hooks() {
     delete_texture_store();
     reset_draw_state();
     platform::RenderHooks& hooks = platform::render_hooks();
+    hooks.flush_2d = flush_2d_batch;
     hooks.free_all_textures = free_all_textures;
     hooks.has_background = has_screen_background;
     hooks.draw_background = [] { draw_background(0); };

@@ -11,6 +11,7 @@
 #include <vexel/sprites.h>
 
 #include "gfx2d/colour_value.h"
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_layout.h"
@@ -124,6 +125,7 @@ void grab_sprite(int32_t slot, int32_t x, int32_t y, int32_t w, int32_t h) {
     TextureStore& store = texture_store();
     SpriteSlot* sprite = store.slot(slot);
     if (!sprite) return;
+    flush_2d_batch();
     sprite->frame_width = 0;
     sprite->frame_height = 0;
     store.release_alpha_mask(slot);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/render_context.h"
 #include "io/file_stream.h"
 #include "platform/gl_extensions.h"
@@ -164,6 +165,7 @@ bool load_shader_program(int32_t n, const char* vertex_file, const char* fragmen
 }
 
 void release_shader_programs() {
+    flush_2d_batch();
     activate_shader(-1);
     for (ShaderProgram& record : g_table.programs)
         delete_program(record);
@@ -173,6 +175,7 @@ void release_shader_programs() {
 void activate_shader(int32_t n) {
     const platform::GlExtensionProcs& gl = procs();
     if (!gl_ready() || !gl.glUseProgramObjectARB) return;
+    flush_2d_batch();
     if (n >= 0 && n < kShaderProgramCount) {
         g_table.current_shader = n;
         gl.glUseProgramObjectARB(g_table.programs[size_t(n)].program);
@@ -183,11 +186,13 @@ void activate_shader(int32_t n) {
 }
 
 void set_uniform_float(const char* name, float value, ShaderReport report) {
+    flush_2d_batch();
     const GLint location = uniform_location(name, report);
     if (location >= 0 && procs().glUniform1fARB) procs().glUniform1fARB(location, value);
 }
 
 void set_uniform_int(const char* name, int32_t value, ShaderReport report) {
+    flush_2d_batch();
     const GLint location = uniform_location(name, report);
     if (location >= 0 && procs().glUniform1iARB) procs().glUniform1iARB(location, value);
 }
@@ -198,6 +203,7 @@ void set_attribute_float(const char* name, float value, ShaderReport report) {
     if (!gl_ready() || program == 0 || !gl.glGetAttribLocationARB || !gl.glVertexAttrib1fARB ||
         !name)
         return;
+    flush_2d_batch();
     const GLint location = gl.glGetAttribLocationARB(program, name);
     if (location < 0) {
         say(report, std::string("undefined attrib:") + name);

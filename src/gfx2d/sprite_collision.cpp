@@ -95,7 +95,9 @@ int32_t bodies_collide(const Body& a, const Body& b) {
     auto hit = [&](int64_t x, int64_t y) {
         return solid(a, sprite_a, mask_a, x, y) && solid(b, sprite_b, mask_b, x, y);
     };
-    if (hit((left + right) / 2, (top + bottom) / 2)) return 1;
+    // The centre rounded towards the overlap's corner: halving the sum would round towards
+    // zero and step outside an overlap of one pixel left of or above the origin.
+    if (hit(left + (right - left) / 2, top + (bottom - top) / 2)) return 1;
     // Coarse to fine: every other row and column first, then the ones in between.
     for (const auto& [row_start, column_start] :
          {std::pair{0, 0}, std::pair{0, 1}, std::pair{1, 0}, std::pair{1, 1}}) {

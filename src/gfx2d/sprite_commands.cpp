@@ -7,6 +7,7 @@
 #include <vexel/sprites.h>
 
 #include "gfx2d/backgrounds.h"
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/image_decoders.h"
 #include "gfx2d/image_encoders.h"
 #include "gfx2d/image_filters.h"
@@ -40,6 +41,7 @@ int16_t clamp_to_int16(int32_t value) {
 void clear_screen_with(int32_t colour) {
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (!gl || !gl->window) return;
+    flush_2d_batch();
     gl->set_clear_colour(colour);
     if (colour != -1) glClear(GL_COLOR_BUFFER_BIT);
 }

@@ -1,12 +1,10 @@
 #include "gfx2d/sprite_draw.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <cmath>
 
 #include <vexel/draw.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/texture_store.h"
@@ -16,17 +14,26 @@ namespace vexel {
 namespace {
 
 constexpr double kDegreesToRadians = 0.017453292;
+constexpr double kPi = 3.14159265358979323846;
 
-// Binds a sprite for drawing with the filters of the smoothing switch; null when the number is
-// outside the table, the slot is empty (a stretched empty slot would show as a white block) or
-// there is no context.
-const SpriteSlot* prepare_sprite(int32_t sprite) {
+// The sprite's slot when it can be drawn; null when the number is outside the table, the slot
+// is empty (a stretched empty slot would show as a white block) or there is no context.
+const SpriteSlot* drawable(int32_t sprite) {
     if (sprite < 0 || !gl_ready()) return nullptr;
     const SpriteSlot* slot = texture_store().slot(sprite);
     if (!slot || slot->width <= 0 || slot->texture == 0) return nullptr;
-    bind_2d_texture(sprite);
-    apply_2d_filters();
     return slot;
+}
+
+// One quad of the sprite into the batch with the filters of the smoothing switch: whole sprites
+// and frames at their own size as a quad with the texture repeated, everything stretched,
+// zoomed or turned as a fan with the texture clamped to its edges.
+void add_quad(int32_t sprite, const QuadVertex v[4], bool stretched) {
+    const BatchState state{sprite, stretched, nearest_2d_filters(), false};
+    BatchVertex* out = batch_vertices(state, stretched ? BatchShape::kFan : BatchShape::kQuads, 4);
+    if (!out) return;
+    for (int i = 0; i < 4; ++i)
+        out[i] = {v[i].x, v[i].y, v[i].u, v[i].v, 255, 255, 255, 255};
 }
 
 // Texture sizes as divisors; an emptied slot keeps -1 there, a fresh one 0.
@@ -56,30 +63,10 @@ bool frame_rect(const SpriteSlot& slot, int32_t frame, FrameRect& rect) {
     return true;
 }
 
-void immediate_quad(const QuadVertex v[4]) {
-    glBegin(GL_QUADS);
-    for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(v[i].u, v[i].v);
-        glVertex2f(v[i].x, v[i].y);
-    }
-    glEnd();
-}
-
 }  // namespace
 
-void draw_textured_quad(const QuadVertex v[4]) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBegin(GL_TRIANGLE_FAN);
-    for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(v[i].u, v[i].v);
-        glVertex2f(v[i].x, v[i].y);
-    }
-    glEnd();
-}
-
 void draw_sprite(int32_t sprite, int32_t x, int32_t y) {
-    const SpriteSlot* slot = prepare_sprite(sprite);
+    const SpriteSlot* slot = drawable(sprite);
     if (!slot) return;
     const float left = static_cast<float>(x);
     const float top = static_cast<float>(y);
@@ -89,11 +76,11 @@ void draw_sprite(int32_t sprite, int32_t x, int32_t y) {
                                 {left, top, 0, slot->v_extent},
                                 {left, bottom, 0, 0},
                                 {right, bottom, slot->u_extent, 0}};
-    immediate_quad(quad);
+    add_quad(sprite, quad, false);
 }
 
 void stretch_sprite(int32_t sprite, double x, double y, double w, double h) {
-    const SpriteSlot* slot = prepare_sprite(sprite);
+    const SpriteSlot* slot = drawable(sprite);
     if (!slot) return;
     const auto left = static_cast<float>(x);
     const auto top = static_cast<float>(y);
@@ -103,11 +90,11 @@ void stretch_sprite(int32_t sprite, double x, double y, double w, double h) {
                                 {right, bottom, slot->u_extent, 0},
                                 {right, top, slot->u_extent, slot->v_extent},
                                 {left, top, 0, slot->v_extent}};
-    draw_textured_quad(quad);
+    add_quad(sprite, quad, true);
 }
 
 void zoom_sprite(int32_t sprite, int32_t x, int32_t y, double zoom_x, double zoom_y) {
-    const SpriteSlot* slot = prepare_sprite(sprite);
+    const SpriteSlot* slot = drawable(sprite);
     if (!slot) return;
     const double w = slot->width * zoom_x;
     const double h = slot->height * zoom_y;
@@ -125,7 +112,7 @@ void zoom_sprite(int32_t sprite, int32_t x, int32_t y, double zoom_x, double zoo
                                 {right, bottom, slot->u_extent, 0},
                                 {right, top, slot->u_extent, slot->v_extent},
                                 {left, top, 0, slot->v_extent}};
-    draw_textured_quad(quad);
+    add_quad(sprite, quad, true);
 }
 
 void rotate_sprite(int32_t sprite, double x, double y, double angle) {
@@ -133,7 +120,7 @@ void rotate_sprite(int32_t sprite, double x, double y, double angle) {
 }
 
 void rotozoom_sprite(int32_t sprite, double x, double y, double angle, double zoom) {
-    const SpriteSlot* slot = prepare_sprite(sprite);
+    const SpriteSlot* slot = drawable(sprite);
     if (!slot) return;
     const auto hx = static_cast<float>(zoom * slot->width * 0.5);
     const auto hy = static_cast<float>(zoom * slot->height * 0.5);
@@ -143,20 +130,24 @@ void rotozoom_sprite(int32_t sprite, double x, double y, double angle, double zo
     const float ur = (static_cast<float>(slot->width) - 0.5f) / tw;
     const float vb = 0.5f / th;
     const float vt = (static_cast<float>(slot->height) - 0.5f) / th;
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glTranslated(x + slot->width / 2, y + slot->height / 2, 0);
-    glRotated(angle, 0, 0, -1);
-    const QuadVertex quad[4] = {
-        {-hx, hy, ul, vb}, {hx, hy, ur, vb}, {hx, -hy, ur, vt}, {-hx, -hy, ul, vt}};
-    draw_textured_quad(quad);
-    glPopMatrix();
+    // Turned about the axis (0, 0, -1) and moved to the sprite's centre.
+    const double cx = x + slot->width / 2;
+    const double cy = y + slot->height / 2;
+    const double c = std::cos(angle * kPi / 180.0);
+    const double s = std::sin(angle * kPi / 180.0);
+    auto corner = [&](float dx, float dy, float u, float v) {
+        return QuadVertex{static_cast<float>(cx + c * dx + s * dy),
+                          static_cast<float>(cy - s * dx + c * dy), u, v};
+    };
+    const QuadVertex quad[4] = {corner(-hx, hy, ul, vb), corner(hx, hy, ur, vb),
+                                corner(hx, -hy, ur, vt), corner(-hx, -hy, ul, vt)};
+    add_quad(sprite, quad, true);
 }
 
 void draw_animation(int32_t sprite, int32_t frame, int32_t x, int32_t y) {
     const SpriteSlot* slot = sprite >= 0 ? texture_store().slot(sprite) : nullptr;
     FrameRect r;
-    if (!slot || !frame_rect(*slot, frame, r) || !prepare_sprite(sprite)) return;
+    if (!slot || !frame_rect(*slot, frame, r) || !drawable(sprite)) return;
     const auto left = static_cast<float>(x);
     const auto top = static_cast<float>(y);
     const auto right = static_cast<float>(int64_t{x} + slot->frame_width);
@@ -165,14 +156,14 @@ void draw_animation(int32_t sprite, int32_t frame, int32_t x, int32_t y) {
                                 {left, top, r.ul, r.vt},
                                 {left, bottom, r.ul, r.vb},
                                 {right, bottom, r.ur, r.vb}};
-    immediate_quad(quad);
+    add_quad(sprite, quad, false);
 }
 
 void rotozoom_animation(int32_t sprite, int32_t frame, double x, double y, double angle,
                         double zoom) {
     const SpriteSlot* slot = sprite >= 0 ? texture_store().slot(sprite) : nullptr;
     FrameRect r;
-    if (!slot || !frame_rect(*slot, frame, r) || !prepare_sprite(sprite)) return;
+    if (!slot || !frame_rect(*slot, frame, r) || !drawable(sprite)) return;
     const float du = 0.5f / texture_side(slot->texture_width);
     const float dv = 0.5f / texture_side(slot->texture_height);
     const float ul = r.ul + du;
@@ -191,13 +182,13 @@ void rotozoom_animation(int32_t sprite, int32_t frame, double x, double y, doubl
     };
     const QuadVertex quad[4] = {corner(-hx, -hy, ul, vt), corner(-hx, hy, ul, vb),
                                 corner(hx, hy, ur, vb), corner(hx, -hy, ur, vt)};
-    draw_textured_quad(quad);
+    add_quad(sprite, quad, true);
 }
 
 void stretch_animation(int32_t sprite, int32_t frame, double x, double y, double w, double h) {
     const SpriteSlot* slot = sprite >= 0 ? texture_store().slot(sprite) : nullptr;
     FrameRect r;
-    if (!slot || !frame_rect(*slot, frame, r) || !prepare_sprite(sprite)) return;
+    if (!slot || !frame_rect(*slot, frame, r) || !drawable(sprite)) return;
     const auto left = static_cast<float>(x);
     const auto top = static_cast<float>(y);
     const auto right = static_cast<float>(x + w + 0.1);
@@ -206,7 +197,7 @@ void stretch_animation(int32_t sprite, int32_t frame, double x, double y, double
                                 {right, bottom, r.ur, r.vb},
                                 {right, top, r.ur, r.vt},
                                 {left, top, r.ul, r.vt}};
-    draw_textured_quad(quad);
+    add_quad(sprite, quad, true);
 }
 
 }  // namespace vexel

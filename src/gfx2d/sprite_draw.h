@@ -1,4 +1,5 @@
-// Internal: the textured quad every stretched, rotated and background draw goes through.
+// Internal: a corner of a textured quad as the sprite and background draws give it, in screen
+// pixels with its texture coordinate.
 #pragma once
 
 namespace vexel {
@@ -6,9 +7,5 @@ namespace vexel {
 struct QuadVertex {
     float x, y, u, v;
 };
-
-// Four vertices as a triangle fan with the bound texture clamped to its edges (the texture
-// coordinates mean nothing while texturing is off).
-void draw_textured_quad(const QuadVertex v[4]);
 
 }  // namespace vexel

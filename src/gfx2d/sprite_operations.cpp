@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gfx2d/backgrounds.h"
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/image_decoders.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/render_context.h"
@@ -47,6 +48,7 @@ void free_sprite(int32_t slot) {
     TextureStore& store = texture_store();
     SpriteSlot* sprite = store.slot(slot);
     if (!sprite) return;
+    flush_2d_batch();
     store.release_alpha_mask(slot);
     store.bound_2d_slot = -1;
     for (uint32_t* name : {&sprite->texture, &sprite->mip_texture}) {
@@ -76,6 +78,7 @@ bool read_sprite_pixels(int32_t slot, ImageBuffer& picture) {
     if (!sprite || sprite->width <= 0 || sprite->height <= 0) return false;
     if (!picture.size_for(sprite->width, sprite->height)) return false;
     if (sprite->texture == 0 || !gl_ready()) return true;
+    flush_2d_batch();
 
     // The whole level 0, then the picture's block from the lower-left corner, rows turned.
     GLint tw = 0;

@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 
+#include "gfx2d/draw_batch.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
@@ -34,6 +35,7 @@ bool upload_mip_chain(const ImageBuffer& texels, uint32_t* mip_texture) {
 bool upload_texture(const ImageBuffer& picture, int32_t x, int32_t y, int32_t w, int32_t h,
                     uint32_t& texture, uint32_t* mip_texture, bool normal, bool nearest) {
     if (!gl_ready()) return false;
+    flush_2d_batch();
     TextureBlock block;
     if (!build_texture_block(picture, x, y, w, h, max_texture_size(), block)) return false;
 

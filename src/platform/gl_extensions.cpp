@@ -62,6 +62,8 @@ void fetch_gl_extension_procs(const char* extensions) {
         fetch(p.glUnmapBufferARB, "glUnmapBufferARB");
         fetch(p.glGetBufferParameterivARB, "glGetBufferParameterivARB");
     }
+    if (std::strstr(extensions, "GL_EXT_multi_draw_arrays"))
+        fetch(p.glMultiDrawArraysEXT, "glMultiDrawArraysEXT");
     if (std::strstr(extensions, "GL_ARB_fragment_program")) {
         fetch(p.glCreateProgramObjectARB, "glCreateProgramObjectARB");
         fetch(p.glDeleteObjectARB, "glDeleteObjectARB");

@@ -20,6 +20,8 @@ struct GlExtensionProcs {
     PFNGLMAPBUFFERARBPROC glMapBufferARB = nullptr;
     PFNGLUNMAPBUFFERARBPROC glUnmapBufferARB = nullptr;
     PFNGLGETBUFFERPARAMETERIVARBPROC glGetBufferParameterivARB = nullptr;
+    // "GL_EXT_multi_draw_arrays": several primitives of one kind in one call
+    PFNGLMULTIDRAWARRAYSEXTPROC glMultiDrawArraysEXT = nullptr;
     // "GL_ARB_fragment_program": shader objects
     PFNGLCREATEPROGRAMOBJECTARBPROC glCreateProgramObjectARB = nullptr;
     PFNGLDELETEOBJECTARBPROC glDeleteObjectARB = nullptr;

@@ -340,6 +340,7 @@ void OpenGLDuderedi::reset_after_present() {
 }
 
 void OpenGLDuderedi::set_viewport(int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (render_hooks().flush_2d) render_hooks().flush_2d();
     if (render_hooks().end_shadow_pass) render_hooks().end_shadow_pass();
     int32_t surface_w = 0;
     int32_t surface_h = 0;

@@ -73,6 +73,7 @@ int32_t present_frame(ScriptFunction hook, int64_t frame) {
     // Without a window there is nothing to show, but the frame rate holds all the same: a game
     // whose window could not be made must not spin a core.
     if (gl->window) {
+        if (render_hooks().flush_2d) render_hooks().flush_2d();
         if (render_hooks().end_offscreen) render_hooks().end_offscreen();
         capture_frame(frame, gl->width, gl->height);
         gl_swap_buffers(gl->window);

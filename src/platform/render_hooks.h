@@ -7,6 +7,9 @@
 namespace vexel::platform {
 
 struct RenderHooks {
+    // Draws what the 2D layer still holds back to draw in one go; called before anything reads the
+    // framebuffer (the present, captures) or changes what those draws depend on (the viewport).
+    void (*flush_2d)() = nullptr;
     // Deletes every sprite, font and background texture: the window's GL objects are going.
     void (*free_all_textures)() = nullptr;
     // Prepares the offscreen surfaces once a context exists.

@@ -6,6 +6,7 @@
 #include <vexel/draw.h>
 
 #include "engine3d/slot_textures.h"
+#include "engine3d/texture_binding.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/draw_test_support.h"
 #include "gfx2d/texture_store.h"
@@ -120,6 +121,31 @@ TEST_F(DrawModesTest, SpriteAfterThreeDimensionalTwoTextureBindIgnoresTheSecondU
     draw_sprite(4, 10, 10);
     EXPECT_FALSE(second_unit_textured());
     EXPECT_EQ(testing::screen_colour(11, 11), 0xFFFFFF);
+}
+
+// Switching units costs a driver flush: the 2D draws switch the second unit off only after the
+// 3D layer has said it turned it on.
+TEST_F(DrawModesTest, SecondUnitIsSwitchedOffOnlyAfterTheThreeDimensionalLayerUsedIt) {
+    const platform::GlExtensionProcs& procs = platform::gl_extension_procs();
+    ASSERT_NE(procs.glActiveTextureARB, nullptr);
+    ASSERT_TRUE(create_sprite(4, testing::solid_picture(4, 4, 0xFFFFFF), false));
+    draw_sprite(4, 0, 0);
+    EXPECT_FALSE(draw_state().second_unit_may_be_on);
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    glEnable(GL_TEXTURE_2D);  // behind the engine's back: not switched off
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+    draw_sprite(4, 0, 0);
+    draw_rect(0, 0, 2, 2, 0x00FF00);
+    EXPECT_TRUE(second_unit_textured());
+    procs.glActiveTextureARB(GL_TEXTURE1_ARB);
+    engine3d::texture_second_unit();
+    procs.glActiveTextureARB(GL_TEXTURE0_ARB);
+    EXPECT_TRUE(draw_state().second_unit_may_be_on);
+    draw_sprite(4, 0, 0);
+    EXPECT_FALSE(second_unit_textured());
+    // The present forgets what it knew.
+    gl().reset_after_present();
+    EXPECT_TRUE(draw_state().second_unit_may_be_on);
 }
 
 TEST_F(DrawModesTest, UntexturedDrawsSwitchTheSecondUnitOff) {

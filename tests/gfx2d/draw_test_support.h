@@ -19,6 +19,7 @@ inline constexpr int32_t kScreenHeight = 480;
 // R, G, B, A of the back buffer at (x, y), y counted from the top.
 inline std::array<uint8_t, 4> screen_rgba(int32_t x, int32_t y) {
     std::array<uint8_t, 4> rgba{};
+    draw_held_2d();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, kScreenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

@@ -164,11 +164,16 @@ TEST_F(FontsTest, ProportionalWidthUsesEveryByteUnreduced) {
     EXPECT_EQ(text_width("H\xC8", true), 5 + 11);
 }
 
-TEST_F(FontsTest, StartWithoutDefaultFileLeavesFontZeroEmptyWithSixteenPixelCells) {
-    EXPECT_EQ(font_slot(0).width, 0);
+// Without a default font file, text still draws and measures: font 0 is the built-in font.
+TEST_F(FontsTest, StartWithoutDefaultFileGivesFontZeroTheBuiltInFont) {
+    EXPECT_EQ(font_slot(0).width, 128);
+    EXPECT_EQ(font_slot(0).height, 64);
     EXPECT_EQ(draw_state().current_font, 0u);
-    EXPECT_EQ(glyph(0, 'A').width, 16);
-    EXPECT_FLOAT_EQ(glyph(0, 'A').u0, 1 / 16.0f);
+    EXPECT_EQ(glyph(0, 'A').width, 8);
+    EXPECT_FLOAT_EQ(glyph(0, 'A').u0, ('A' % 16) * 8 / 128.0f);
+    EXPECT_EQ(text_width("Score", false), 40);
+    print_text("I", 20, 20, false);
+    EXPECT_GT(testing::lit_pixels(20, 20, 8, 8), 0);
 }
 
 TEST_F(FontsTest, DefaultFontComesFromTheFirstFileFound) {

@@ -15,6 +15,7 @@ namespace vexel::testing {
 inline ImageBuffer texture_level(uint32_t texture, int32_t level) {
     GLint width = 0;
     GLint height = 0;
+    draw_held_2d();
     glBindTexture(GL_TEXTURE_2D, texture);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
@@ -36,6 +37,7 @@ inline GLint texture_parameter(uint32_t texture, GLenum parameter) {
 // Fills a rectangle of the window (origin top-left, window pixels) with a colour value.
 inline void fill_window(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour,
                         int32_t window_height = 480) {
+    draw_held_2d();
     suspend_leak_checks();  // the driver keeps the code it builds for clearing
     glEnable(GL_SCISSOR_TEST);
     glScissor(x, window_height - y - h, w, h);

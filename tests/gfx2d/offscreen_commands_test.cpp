@@ -205,6 +205,23 @@ TEST_P(OffscreenTest, NumbersOutsideTheTablesAreIgnored) {
     EXPECT_EQ(window_pixels(), screen);
 }
 
+// Selecting a surface that has no picture still ends the current one first: what was drawn
+// stays in its slot and the drawing that follows lands on the screen.
+TEST_P(OffscreenTest, ASurfaceWithoutPictureEndsTheCurrentOne) {
+    for (const int32_t missing : {7, 32}) {
+        create_offscreen(0, 100, 32, 32);
+        use_offscreen(0);
+        draw_quad(0, 0, 8, 8, kRed);
+        use_offscreen(missing);
+        EXPECT_EQ(gl().render_target, -1) << missing;
+        EXPECT_EQ(offscreen_state().current, -1) << missing;
+        EXPECT_EQ(viewport(), (std::vector<int32_t>{0, 0, 640, 480})) << missing;
+        draw_quad(300, 200, 4, 4, kBlue);
+        EXPECT_EQ(testing::read_pixel(301, 480 - 202), kBlue) << missing;
+        EXPECT_EQ(pixel_of(slot_pixels(100), 1, 1).colour, kRed) << missing;
+    }
+}
+
 TEST_P(OffscreenTest, SizesBelowOneOnlyEmptyTheSlot) {
     ExactIntArray pixels;
     pixels.dim(4);

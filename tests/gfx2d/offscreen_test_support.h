@@ -21,6 +21,7 @@ inline std::unique_ptr<HeadlessEngine> engine_with_framebuffers(bool hidden) {
 
 // An untextured quad in the current 2D coordinates (origin top-left), opaque.
 inline void draw_quad(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
+    draw_held_2d();
     glDisable(GL_TEXTURE_2D);
     glColor4ub(uint8_t(colour & 255), uint8_t(colour >> 8 & 255), uint8_t(colour >> 16 & 255), 255);
     glBegin(GL_QUADS);
@@ -35,6 +36,7 @@ inline void draw_quad(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour
 // The whole back buffer of a 640 x 480 window, RGBA rows from the bottom.
 inline std::vector<uint8_t> window_pixels() {
     std::vector<uint8_t> pixels(640 * 480 * 4);
+    draw_held_2d();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

@@ -84,5 +84,32 @@ TEST_F(SpriteCollisionTest, AnimationFramesCollideByTheirOwnPixels) {
     EXPECT_EQ(animation_collision(1, -3, 0, 0, 2, 0, 2, 2), 0);
 }
 
+// A one-pixel overlap left of or above the origin: the first probe must stay inside the
+// overlap, not land on the next frame of the strip.
+TEST_F(SpriteCollisionTest, OnePixelOverlapAtNegativePositionsReadsOnlyTheFrame) {
+    // Frames of 16 x 16: frame 0 clear, frame 1 solid; beside each other and above each other.
+    ImageBuffer wide = solid_picture(32, 16, 0xFFFFFF);
+    ImageBuffer tall = solid_picture(16, 32, 0xFFFFFF);
+    for (int32_t y = 0; y < 16; ++y) {
+        for (int32_t x = 0; x < 16; ++x)
+            wide.pixel(x, y)[3] = tall.pixel(x, y)[3] = 0;
+    }
+    make_sprite(1, wide);
+    set_sprite_frame_size(1, 16, 16);
+    make_sprite(3, tall);
+    set_sprite_frame_size(3, 16, 16);
+    make_sprite(2, solid_picture(16, 16, 0xFFFFFF));
+    struct Case {
+        int32_t sprite, frame, x, y, other_x, other_y, hit;
+    };
+    for (const Case& c :
+         {Case{1, 0, -16, 0, -1, 0, 0}, Case{1, 1, -16, 0, -1, 0, 1}, Case{3, 0, 0, -16, 0, -1, 0},
+          Case{3, 1, 0, -16, 0, -1, 1}, Case{1, 0, -16, -16, -1, -1, 0}}) {
+        EXPECT_EQ(animation_collision(c.sprite, c.frame, c.x, c.y, 2, 0, c.other_x, c.other_y),
+                  c.hit)
+            << "sprite " << c.sprite << " frame " << c.frame << " at " << c.x << ", " << c.y;
+    }
+}
+
 }  // namespace
 }  // namespace vexel

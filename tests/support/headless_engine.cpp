@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/opengl_duderedi.h"
+#include "platform/render_hooks.h"
 #include "platform/window.h"
 
 // Present only in sanitizer builds.
@@ -52,7 +53,12 @@ std::string HeadlessEngine::log() const {
     return read_file(temp_.file("ErrorLog.txt"));
 }
 
+void draw_held_2d() {
+    if (const auto flush = platform::render_hooks().flush_2d) flush();
+}
+
 int32_t read_pixel(int32_t x, int32_t y) {
+    draw_held_2d();
     unsigned char rgba[4] = {};
     glReadBuffer(GL_BACK);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);

@@ -49,6 +49,10 @@ private:
     ScopedTempDir temp_;
 };
 
+// Draws what the engine's 2D layer holds back, as the engine does before it reads pixels: for
+// tests that read the framebuffer or draw with plain GL between engine commands.
+void draw_held_2d();
+
 // The whole-window colour at (x, y) counted from the bottom-left, read from the back buffer,
 // as R + G*256 + B*65536.
 int32_t read_pixel(int32_t x, int32_t y);
