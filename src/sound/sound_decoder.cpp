@@ -1,0 +1,171 @@
+#include "sound/sound_decoder.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace vexel {
+
+namespace {
+
+// Samples asked of libsndfile at a time, whatever the channel count.
+constexpr int64_t kReadSamples = 65536;
+// The largest single transfer a FileStream makes.
+constexpr int64_t kLargestRead = int64_t{1} << 30;
+
+FileStream& stream_of(void* user) {
+    return *static_cast<FileStream*>(user);
+}
+
+sf_count_t stream_length(void* user) {
+    return stream_of(user).size();
+}
+
+sf_count_t stream_tell(void* user) {
+    return stream_of(user).position();
+}
+
+sf_count_t stream_seek(sf_count_t offset, int whence, void* user) {
+    FileStream& stream = stream_of(user);
+    const int64_t base = whence == SEEK_SET   ? 0
+                         : whence == SEEK_CUR ? stream.position()
+                                              : stream.size();
+    int64_t target = 0;
+    if (__builtin_add_overflow(base, offset, &target) || target < 0) return -1;
+    stream.seek(target, 0);
+    return stream.position();
+}
+
+// What is there up to count bytes; the stream never reads past its size.
+sf_count_t stream_read(void* buffer, sf_count_t count, void* user) {
+    FileStream& stream = stream_of(user);
+    const int64_t left = stream.size() - stream.position();
+    const int64_t n = std::min({count, left, kLargestRead});
+    if (n <= 0 || !stream.read(buffer, static_cast<uint32_t>(n))) return 0;
+    return n;
+}
+
+sf_count_t stream_write(const void*, sf_count_t, void*) {
+    return 0;
+}
+
+struct SndfileCloser {
+    void operator()(SNDFILE* file) const { sf_close(file); }
+};
+
+uint32_t little_endian_32(const uint8_t* bytes) {
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+bool read_at(FileStream& stream, int64_t offset, uint8_t* buffer, int64_t n) {
+    stream.seek(offset, 0);
+    return stream_read(buffer, n, &stream) == n;
+}
+
+// A WAV file cut short keeps its "data" chunk's size; libsndfile quietly reads what is left, but
+// a sound that lost its end is damaged.
+bool wav_data_cut_short(FileStream& stream) {
+    uint8_t header[12];
+    if (!read_at(stream, 0, header, sizeof header) || std::memcmp(header, "RIFF", 4) != 0 ||
+        std::memcmp(header + 8, "WAVE", 4) != 0)
+        return false;
+    int64_t offset = sizeof header;
+    uint8_t chunk[8];
+    while (read_at(stream, offset, chunk, sizeof chunk)) {
+        const uint32_t size = little_endian_32(chunk + 4);
+        offset += sizeof chunk;
+        if (std::memcmp(chunk, "data", 4) == 0) return size > stream.size() - offset;
+        offset += size + (size & 1);
+    }
+    return false;
+}
+
+// Two channels stay as they are; more are mixed down, even channels to the left, odd to the
+// right, each side the mean of its channels.
+void append_frames(const float* in, int64_t frames, int32_t channels, std::vector<float>& out) {
+    if (channels <= 2) {
+        out.insert(out.end(), in, in + frames * channels);
+        return;
+    }
+    const float left_share = 1.0f / static_cast<float>((channels + 1) / 2);
+    const float right_share = 1.0f / static_cast<float>(channels / 2);
+    for (int64_t frame = 0; frame < frames; ++frame) {
+        const float* sample = in + frame * channels;
+        float left = 0;
+        float right = 0;
+        for (int32_t c = 0; c < channels; c += 2)
+            left += sample[c];
+        for (int32_t c = 1; c < channels; c += 2)
+            right += sample[c];
+        out.push_back(left * left_share);
+        out.push_back(right * right_share);
+    }
+}
+
+bool length_is_exact(int format) {
+    // An MP3 without a frame index only estimates its length.
+    return (format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG;
+}
+
+}  // namespace
+
+bool decode_sound(FileStream& stream, DecodedSound& sound, const char** reason,
+                  int64_t max_seconds) {
+    sound = DecodedSound{};
+    if (wav_data_cut_short(stream)) {
+        *reason = "damaged";
+        return false;
+    }
+    stream.seek(0, 0);
+    SF_VIRTUAL_IO io{stream_length, stream_seek, stream_read, stream_write, stream_tell};
+    SF_INFO info{};
+    const std::unique_ptr<SNDFILE, SndfileCloser> file(
+        sf_open_virtual(&io, SFM_READ, &info, &stream));
+    if (!file || info.channels < 1) {
+        *reason = "not a sound file";
+        return false;
+    }
+    if (info.samplerate < kMinSoundRate || info.samplerate > kMaxSoundRate) {
+        *reason = "unsupported sample rate";
+        return false;
+    }
+
+    sound.channels = std::min(info.channels, 2);
+    sound.sample_rate = info.samplerate;
+    const int64_t max_frames = max_seconds * info.samplerate;
+    const int64_t chunk_frames = std::max<int64_t>(1, kReadSamples / info.channels);
+    std::vector<float> chunk(static_cast<size_t>(chunk_frames * info.channels));
+    int64_t total = 0;
+    for (;;) {
+        const sf_count_t got = sf_readf_float(file.get(), chunk.data(), chunk_frames);
+        if (got <= 0) break;
+        total += got;
+        if (total > max_frames) {
+            sound = DecodedSound{};
+            *reason = "too long";
+            return false;
+        }
+        append_frames(chunk.data(), got, info.channels, sound.samples);
+    }
+    const bool short_of_header = length_is_exact(info.format) && info.frames > 0 &&
+                                 info.frames < SF_COUNT_MAX && total < info.frames;
+    if (sf_error(file.get()) != SF_ERR_NO_ERROR || short_of_header) {
+        sound = DecodedSound{};
+        *reason = "damaged";
+        return false;
+    }
+    if (total == 0) {
+        *reason = "no sound data";
+        return false;
+    }
+    for (float& sample : sound.samples) {
+        if (!std::isfinite(sample)) sample = 0;
+    }
+    return true;
+}
+
+}  // namespace vexel
