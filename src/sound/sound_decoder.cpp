@@ -14,6 +14,9 @@ namespace {
 
 // Samples asked of libsndfile at a time, whatever the channel count.
 constexpr int64_t kReadSamples = 65536;
+// Decoded float samples are believed to take at most this many times the file's size (a
+// low-rate Opus file comes close).
+constexpr int64_t kMostExpansion = 256;
 // The largest single transfer a FileStream makes.
 constexpr int64_t kLargestRead = int64_t{1} << 30;
 
@@ -111,6 +114,16 @@ bool length_is_exact(int format) {
     return (format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG;
 }
 
+// Room for the length the header claims, when it is within the limit and the file could hold
+// it: a forged header makes the buffer grow as the data really decodes, nothing more.
+void reserve_claimed_length(int64_t frames, int64_t max_frames, int64_t file_size,
+                            DecodedSound& sound) {
+    if (frames <= 0 || frames > max_frames) return;
+    const int64_t samples = frames * sound.channels;
+    if (samples * static_cast<int64_t>(sizeof(float)) > kMostExpansion * file_size) return;
+    sound.samples.reserve(static_cast<size_t>(samples));
+}
+
 }  // namespace
 
 bool decode_sound(FileStream& stream, DecodedSound& sound, const char** reason,
@@ -137,6 +150,7 @@ bool decode_sound(FileStream& stream, DecodedSound& sound, const char** reason,
     sound.channels = std::min(info.channels, 2);
     sound.sample_rate = info.samplerate;
     const int64_t max_frames = max_seconds * info.samplerate;
+    reserve_claimed_length(info.frames, max_frames, stream.size(), sound);
     const int64_t chunk_frames = std::max<int64_t>(1, kReadSamples / info.channels);
     std::vector<float> chunk(static_cast<size_t>(chunk_frames * info.channels));
     int64_t total = 0;
