@@ -109,6 +109,50 @@ void append_frames(const float* in, int64_t frames, int32_t channels, std::vecto
     }
 }
 
+// Up to chunk frames more, appended to out. Mono and stereo go straight into the room reserved
+// for them; the rest passes through the chunk buffer. The frames read, 0 at the end.
+sf_count_t read_frames(SNDFILE* file, int32_t channels, std::vector<float>& chunk,
+                       std::vector<float>& out) {
+    const auto room = static_cast<sf_count_t>((out.capacity() - out.size()) / channels);
+    if (channels <= 2 && room > 0) {
+        const size_t start = out.size();
+        const sf_count_t wanted = std::min(room, static_cast<sf_count_t>(chunk.size()) / channels);
+        out.resize(start + static_cast<size_t>(wanted * channels));
+        const sf_count_t got = std::max<sf_count_t>(0, sf_readf_float(file, &out[start], wanted));
+        out.resize(start + static_cast<size_t>(got * channels));
+        return got;
+    }
+    const sf_count_t got =
+        sf_readf_float(file, chunk.data(), static_cast<sf_count_t>(chunk.size()) / channels);
+    if (got > 0) append_frames(chunk.data(), got, channels, out);
+    return std::max<sf_count_t>(0, got);
+}
+
+// Integer codings come out of libsndfile within -1 ... 1; float files and the decoders of
+// compressed formats can give NaN or infinities, which the mixer must never see.
+bool may_hold_non_finite(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+        case SF_FORMAT_PCM_S8:
+        case SF_FORMAT_PCM_U8:
+        case SF_FORMAT_PCM_16:
+        case SF_FORMAT_PCM_24:
+        case SF_FORMAT_PCM_32:
+        case SF_FORMAT_ULAW:
+        case SF_FORMAT_ALAW:
+        case SF_FORMAT_IMA_ADPCM:
+        case SF_FORMAT_MS_ADPCM:
+            return false;
+        default:
+            return true;
+    }
+}
+
+void replace_non_finite(float* samples, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        if (!std::isfinite(samples[i])) samples[i] = 0;
+    }
+}
+
 bool length_is_exact(int format) {
     // An MP3 without a frame index only estimates its length.
     return (format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG;
@@ -153,17 +197,19 @@ bool decode_sound(FileStream& stream, DecodedSound& sound, const char** reason,
     reserve_claimed_length(info.frames, max_frames, stream.size(), sound);
     const int64_t chunk_frames = std::max<int64_t>(1, kReadSamples / info.channels);
     std::vector<float> chunk(static_cast<size_t>(chunk_frames * info.channels));
+    const bool scan = may_hold_non_finite(info.format);
     int64_t total = 0;
     for (;;) {
-        const sf_count_t got = sf_readf_float(file.get(), chunk.data(), chunk_frames);
-        if (got <= 0) break;
+        const size_t start = sound.samples.size();
+        const sf_count_t got = read_frames(file.get(), info.channels, chunk, sound.samples);
+        if (got == 0) break;
         total += got;
         if (total > max_frames) {
             sound = DecodedSound{};
             *reason = "too long";
             return false;
         }
-        append_frames(chunk.data(), got, info.channels, sound.samples);
+        if (scan) replace_non_finite(&sound.samples[start], sound.samples.size() - start);
     }
     const bool short_of_header = length_is_exact(info.format) && info.frames > 0 &&
                                  info.frames < SF_COUNT_MAX && total < info.frames;
@@ -175,9 +221,6 @@ bool decode_sound(FileStream& stream, DecodedSound& sound, const char** reason,
     if (total == 0) {
         *reason = "no sound data";
         return false;
-    }
-    for (float& sample : sound.samples) {
-        if (!std::isfinite(sample)) sample = 0;
     }
     return true;
 }
