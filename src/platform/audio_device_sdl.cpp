@@ -34,11 +34,11 @@ void SDLCALL fill_buffer(void* userdata, Uint8* stream, int length) {
 }
 
 int default_device_rate() {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec preferred{};
     char* name = nullptr;
-    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) != 0) return kFallbackRate;
+    if (SDL_GetDefaultAudioInfo(&name, &preferred, 0) != 0) return kFallbackRate;
     SDL_free(name);
-    return spec.freq > 0 ? spec.freq : kFallbackRate;
+    return preferred.freq > 0 ? preferred.freq : kFallbackRate;
 }
 
 struct StreamDeleter {

@@ -82,23 +82,11 @@ TEST_F(SoundCommands, NumbersOutsideTheirRangesSetSevenAndTouchNothing) {
     EXPECT_EQ(log(), "");
 }
 
-TEST_F(SoundCommands, OneBufferRefusesASecondPlayWhileTheFirstPlays) {
-    load_sound(DynString(long_sound_.c_str()), 5, 1);
-    EXPECT_EQ(find_free_sound(), 4095);
-    EXPECT_EQ(play_sound(5, 0, 1), 5 * 256);
-    EXPECT_EQ(play_sound(5, 0, 1), -1);
-    EXPECT_EQ(sound_playing(5 * 256), 1);
-    EXPECT_EQ(sound_playing(5 * 256 + 1), 0);  // beyond the slot's one buffer
-    stop_sound(5 * 256);
-    EXPECT_EQ(sound_playing(5 * 256), 0);
-    EXPECT_EQ(play_sound(5, 0, 1), 5 * 256);
-}
-
-TEST_F(SoundCommands, BuffersAreTakenInTurnAndTheCountIsClamped) {
+TEST_F(SoundCommands, BuffersAreTakenInTurnAndOneBufferRefusesASecondPlay) {
     const struct {
         int32_t requested;
-        std::vector<int32_t> buffers;  // of rapid plays
-    } cases[] = {{3, {0, 1, 2, 0, 1}}, {9, {0, 1, 2, 3, 0}}, {0, {0, -1}}};
+        std::vector<int32_t> buffers;  // of rapid plays, -1 refused
+    } cases[] = {{3, {0, 1, 2, 0, 1}}, {9, {0, 1, 2, 3, 0}}, {1, {0, -1}}, {0, {0, -1}}};
     for (const auto& c : cases) {
         load_sound(DynString(long_sound_.c_str()), 4095, c.requested);
         for (size_t i = 0; i < c.buffers.size(); ++i) {
@@ -106,6 +94,11 @@ TEST_F(SoundCommands, BuffersAreTakenInTurnAndTheCountIsClamped) {
             EXPECT_EQ(play_sound(4095, 0, 1), expected) << c.requested << " play " << i;
         }
     }
+    EXPECT_EQ(sound_playing(4095 * 256), 1);      // the refused play left the first playing
+    EXPECT_EQ(sound_playing(4095 * 256 + 1), 0);  // beyond the slot's one buffer
+    stop_sound(4095 * 256 + 1);                   // beyond the count: every buffer
+    EXPECT_EQ(sound_playing(4095 * 256), 0);
+    EXPECT_EQ(play_sound(4095, 0, 1), 4095 * 256);
     EXPECT_EQ(find_free_sound(), 4094);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <vexel/sound.h>
 
@@ -70,35 +71,17 @@ std::vector<float> audible(const std::vector<float>& samples) {
     return result;
 }
 
-// The stretches of output between silences.
-std::vector<std::vector<float>> audible_runs(const std::vector<float>& samples) {
-    std::vector<std::vector<float>> runs;
-    bool in_run = false;
-    for (float sample : samples) {
-        if (sample == 0) {
-            in_run = false;
-            continue;
-        }
-        if (!in_run) runs.emplace_back();
-        in_run = true;
-        runs.back().push_back(sample);
-    }
-    return runs;
-}
-
-TEST_F(SoundOutput, APlayedSoundEndsByItselfAndHalfVolumeHalvesIt) {
+TEST_F(SoundOutput, APlayEndsByItselfAndVolumeAndPanScaleIt) {
     load_constant(0, kShortFrames, 1);
-    const int32_t channel = play_sound(0, 0, 1);
-    ASSERT_EQ(channel, 0);
-    ASSERT_TRUE(wait_until_quiet(channel));
-    ASSERT_EQ(play_sound(0, 0, 0.5), 0);
-    ASSERT_TRUE(wait_until_quiet(channel));
+    for (const auto& [pan, volume] : {std::pair{0.0, 1.0}, {0.0, 0.5}, {1.0, 1.0}})
+        ASSERT_TRUE(wait_until_quiet(play_sound(0, pan, volume)));
     const testing::StereoOutput out = output();
-    const std::vector<float> left = audible(out.left);
-    ASSERT_EQ(left.size(), static_cast<size_t>(2 * kShortFrames));
-    EXPECT_EQ(count_near(left, 0.5f, 0), kShortFrames);
-    EXPECT_EQ(count_near(left, 0.25f, 0.25f * 0.02f), kShortFrames);
-    EXPECT_EQ(audible(out.right), left);
+    // Left: full, then half; pan 1 left it silent. Right: full, half, full.
+    ASSERT_EQ(audible(out.left).size(), static_cast<size_t>(2 * kShortFrames));
+    EXPECT_EQ(count_near(out.left, 0.5f, 0), kShortFrames);
+    EXPECT_EQ(count_near(out.left, 0.25f, 0.25f * 0.02f), kShortFrames);
+    ASSERT_EQ(audible(out.right).size(), static_cast<size_t>(3 * kShortFrames));
+    EXPECT_EQ(count_near(out.right, 0.5f, 0), 2 * kShortFrames);
 }
 
 TEST_F(SoundOutput, ASoundAtAnotherRateIsConvertedToTheDeviceRate) {
@@ -112,28 +95,19 @@ TEST_F(SoundOutput, ASoundAtAnotherRateIsConvertedToTheDeviceRate) {
     EXPECT_NEAR(left[left.size() / 2], 0.5, 0.005);
 }
 
-TEST_F(SoundOutput, PanFullyRightLeavesTheLeftSilent) {
-    load_constant(0, kShortFrames, 1);
-    ASSERT_TRUE(wait_until_quiet(play_sound(0, 1, 1)));
-    const testing::StereoOutput out = output();
-    EXPECT_TRUE(audible(out.left).empty());
-    EXPECT_EQ(count_near(out.right, 0.5f, 0), kShortFrames);
-}
-
 TEST_F(SoundOutput, OverlappingVoicesSumAndTheSumIsClipped) {
     load_constant(0, kRate / 4, 3);
-    const int32_t first = play_sound(0, 0, 0.5);
-    const int32_t second = play_sound(0, 0, 0.5);
-    EXPECT_EQ(second, first + 1);
-    ASSERT_TRUE(wait_until_quiet(first) && wait_until_quiet(second));
+    // Two at 0.25 sum to 0.5; three at 0.4 would be 1.2. Neither level comes from fewer voices.
+    play_sound(0, 0, 0.5);
+    play_sound(0, 0, 0.5);
+    ASSERT_TRUE(wait_until_quiet(0) && wait_until_quiet(1));
     for (int i = 0; i < 3; ++i)
-        play_sound(0, 0, 1);
-    for (int32_t channel = first; channel < first + 3; ++channel)
+        play_sound(0, 0, 0.8);
+    for (int32_t channel = 0; channel < 3; ++channel)
         ASSERT_TRUE(wait_until_quiet(channel));
-    const std::vector<std::vector<float>> runs = audible_runs(output().left);
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_NEAR(*std::max_element(runs[0].begin(), runs[0].end()), 0.5, 0.5 * 0.02);
-    EXPECT_EQ(*std::max_element(runs[1].begin(), runs[1].end()), 1.0f);  // 1.5 clipped
+    const testing::StereoOutput out = output();
+    EXPECT_GT(count_near(out.left, 0.5f, 0.01f), 0);
+    EXPECT_EQ(*std::max_element(out.left.begin(), out.left.end()), 1.0f);
 }
 
 TEST_F(SoundOutput, StopSoundAndStopAllSoundsSilenceAtOnce) {
