@@ -5,7 +5,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 
 PACKAGES := build-essential cmake pkg-config libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-dev \
-            libpng-dev libjpeg62-turbo-dev zlib1g-dev liblzo2-dev \
+            libpng-dev libjpeg62-turbo-dev zlib1g-dev liblzo2-dev libsndfile1-dev \
             libgtest-dev libgmock-dev libbenchmark-dev python3 curl xdg-utils
 
 .PHONY: all deps configure build test run bench sanitize format clean install
@@ -44,7 +44,7 @@ run: build
 	else \
 	  echo "No display: running the tile scene head-less for $(RUN_FRAMES) frames"; \
 	  rm -f $(RUN_CAPTURE); \
-	  cd $(BUILD)/games/tile_scene && VEXEL_VIDEO=offscreen VEXEL_FIXED_FRAME_MS=16 \
+	  cd $(BUILD)/games/tile_scene && VEXEL_VIDEO=offscreen VEXEL_AUDIO=null VEXEL_FIXED_FRAME_MS=16 \
 	    VEXEL_MAX_FRAMES=$(RUN_FRAMES) VEXEL_CAPTURE=$(RUN_FRAMES):$(RUN_CAPTURE) ./tile_scene && \
 	  if [ -s $(RUN_CAPTURE) ]; then echo "Capture of frame $(RUN_FRAMES): $(RUN_CAPTURE)"; \
 	  else echo "No capture was written (see ErrorLog.txt in $${TMPDIR:-/tmp})"; exit 1; fi; \

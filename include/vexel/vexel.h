@@ -24,6 +24,7 @@
 #include <vexel/scene3d.h>
 #include <vexel/settings.h>
 #include <vexel/shaders.h>
+#include <vexel/sound.h>
 #include <vexel/sprites.h>
 #include <vexel/system.h>
 #include <vexel/text.h>

@@ -24,6 +24,7 @@
 #include "platform/mouse.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
+#include "sound/sound_effects.h"
 
 namespace vexel::hooks {
 
@@ -78,7 +79,9 @@ void bind_mouse(bool exclusive_mouse) {
 void resolve_external_functions() {
     resolve_externals();
 }
-void start_sound() {}
+void start_sound() {
+    vexel::start_sound();
+}
 
 void play_input_script() {
     vexel::play_input_script();
@@ -118,6 +121,7 @@ bool joystick_active() {
 
 void rebind_to_window() {
     rebind_mouse();
+    rebind_sound_window();
 }
 
 void release_input_for_debugger() {
@@ -142,7 +146,9 @@ void shutdown_sockets() {
 void release_input() {
     vexel::release_input();
 }
-void release_sound() {}
+void release_sound() {
+    stop_sound_device();
+}
 void delete_3d_state() {
     platform::render_hooks().end_shadow_pass = nullptr;
     engine3d::delete_duderedi_3d();

@@ -18,6 +18,7 @@ run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/${EXAMPLE} -B ${WORK_DIR}/bu
 run_step(${CMAKE_COMMAND} --build ${WORK_DIR}/build -j2)
 if(HEADLESS)
   set(ENV{VEXEL_VIDEO} offscreen)
+  set(ENV{VEXEL_AUDIO} null)
   set(ENV{VEXEL_MAX_FRAMES} 10)
   set(ENV{VEXEL_FIXED_FRAME_MS} 16)
   set(ENV{TMPDIR} ${WORK_DIR})

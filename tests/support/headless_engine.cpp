@@ -24,6 +24,7 @@ void resume_leak_checks() {
 
 void init_engine_headless(int32_t show_command, const char* caption) {
     setenv("VEXEL_VIDEO", "offscreen", 1);
+    setenv("VEXEL_AUDIO", "null", 0);
     suspend_leak_checks();
     init_engine(show_command, caption);
     resume_leak_checks();

@@ -25,7 +25,8 @@ struct LeakCheckPause {
     LeakCheckPause& operator=(const LeakCheckPause&) = delete;
 };
 
-// init_engine with SDL's offscreen video driver, for tests that end the program themselves.
+// init_engine with SDL's offscreen video driver and, unless VEXEL_AUDIO is set already, silent
+// sound (VEXEL_AUDIO=null), for tests that end the program themselves.
 void init_engine_headless(int32_t show_command, const char* caption);
 
 // Starts the engine head-less in the test's own process: a fresh TMPDIR (so the error log is
