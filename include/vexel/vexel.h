@@ -16,6 +16,7 @@
 #include <vexel/game.h>
 #include <vexel/input.h>
 #include <vexel/math.h>
+#include <vexel/music.h>
 #include <vexel/offscreen.h>
 #include <vexel/path.h>
 #include <vexel/platform_info.h>
