@@ -190,6 +190,7 @@ TEST(VideoPlayerShutdown, ClosingTheWindowDuringAVideoEndsTheProgramCleanly) {
     testing::ScopedTempDir temp;
     EXPECT_EXIT(
         {
+            testing::LeakCheckPause pause;
             testing::init_engine_headless(1, "caption");
             set_video_frame_observer([] {
                 platform::inject_close_request(
