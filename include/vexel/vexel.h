@@ -17,6 +17,7 @@
 #include <vexel/input.h>
 #include <vexel/keys.h>
 #include <vexel/math.h>
+#include <vexel/music.h>
 #include <vexel/net.h>
 #include <vexel/offscreen.h>
 #include <vexel/path.h>

@@ -5,6 +5,7 @@
 #include <vexel/fonts.h>
 #include <vexel/input.h>
 #include <vexel/math.h>
+#include <vexel/music.h>
 #include <vexel/net.h>
 #include <vexel/shaders.h>
 #include <vexel/system.h>
@@ -24,6 +25,7 @@
 #include "platform/mouse.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
+#include "sound/music_player.h"
 #include "sound/sound_effects.h"
 
 namespace vexel::hooks {
@@ -98,7 +100,9 @@ bool key_down(int32_t code) {
 void finish_shadow_pass() {
     engine3d::finish_shadow_pass();
 }
-void music_loop_check() {}
+void music_loop_check() {
+    vexel::music_loop_check();
+}
 void reset_frame_render_state() {
     use_shader(-1);
     engine3d::scene_globals().texture_mipmapping = 0;
@@ -131,7 +135,9 @@ void release_input_for_debugger() {
     vexel::refresh_keyboard();
 }
 
-void stop_music() {}
+void stop_music() {
+    release_media_players();
+}
 void close_file_channels() {
     close_all_channels();
     write_back_stores();
