@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "gfx2d/draw_batch.h"
 #include "platform/gl_enable_cache.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
@@ -12,6 +13,7 @@ VideoGlState begin_video_drawing() {
     VideoGlState saved;
     platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
     if (!gl || !gl->window) return saved;
+    flush_2d_batch();  // what the game drew before the video comes first
     if (platform::render_hooks().end_offscreen) platform::render_hooks().end_offscreen();
     glGetFloatv(GL_COLOR_CLEAR_VALUE, saved.clear_colour);
     gl->reset_gl_state();
