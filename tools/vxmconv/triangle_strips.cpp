@@ -21,6 +21,8 @@ public:
             users_[next[triangles[corner]]++] = static_cast<uint32_t>(corner / 3);
     }
 
+    uint32_t count(uint32_t vertex) const { return first_[vertex + 1] - first_[vertex]; }
+
     template <typename Visit>
     bool any_of(uint32_t vertex, Visit visit) const {
         for (uint32_t i = first_[vertex]; i < first_[vertex + 1]; ++i) {
@@ -69,9 +71,10 @@ private:
     }
 
     // An unused triangle that runs from p to q (so it lies across that edge from a triangle
-    // running q to p); its third corner goes to `third`.
+    // running q to p); its third corner goes to `third`. Such a triangle uses both corners, so
+    // the shorter list is searched: the middle of a large fan is used by every triangle of it.
     bool across(uint32_t p, uint32_t q, uint32_t& found, uint32_t& third) const {
-        return users_.any_of(p, [&](uint32_t t) {
+        return users_.any_of(users_.count(q) < users_.count(p) ? q : p, [&](uint32_t t) {
             if (used_[t]) return false;
             const std::array<uint32_t, 3> c = corners(t);
             for (int k = 0; k < 3; ++k) {
