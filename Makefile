@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 
 PACKAGES := build-essential cmake pkg-config libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-dev \
             libpng-dev libjpeg62-turbo-dev zlib1g-dev liblzo2-dev libsndfile1-dev libmpv-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev python3 curl xdg-utils
+            libassimp-dev libgtest-dev libgmock-dev libbenchmark-dev python3 curl xdg-utils
 
 .PHONY: all deps configure build test run bench sanitize format clean install
 
