@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "gfx2d/image_buffer.h"
-#include "gfx2d/image_encoders.h"
 #include "gfx2d/render_context.h"
+#include "image/image_buffer.h"
+#include "image/image_encoders.h"
 
 namespace vexel {
 

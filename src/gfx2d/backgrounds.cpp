@@ -6,11 +6,11 @@
 #include <new>
 #include <vector>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 

@@ -6,9 +6,9 @@
 
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_layout.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 

@@ -7,13 +7,13 @@
 #include <vexel/sprites.h>
 
 #include "gfx2d/backgrounds.h"
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/image_encoders.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/pixel_arrays.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_decoders.h"
+#include "image/image_encoders.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
 

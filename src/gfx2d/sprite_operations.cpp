@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "gfx2d/backgrounds.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/texture_layout.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 

@@ -5,10 +5,10 @@
 #include <vexel/error.h>
 #include <vexel/sprites.h>
 
-#include "gfx2d/colour_value.h"
 #include "gfx2d/gl_test_support.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/texture_store.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
 #include "io/virtual_files.h"
 #include "platform/opengl_duderedi.h"
 #include "support/headless_engine.h"

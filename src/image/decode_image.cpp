@@ -1,4 +1,4 @@
-#include "gfx2d/image_decoders.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 

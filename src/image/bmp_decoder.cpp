@@ -5,9 +5,9 @@
 #include <new>
 #include <vector>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/stream_input.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
+#include "image/stream_input.h"
 
 namespace vexel {
 

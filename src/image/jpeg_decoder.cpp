@@ -12,8 +12,8 @@
 
 #include <vexel/error.h>
 
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/stream_input.h"
+#include "image/image_decoders.h"
+#include "image/stream_input.h"
 
 namespace vexel {
 
