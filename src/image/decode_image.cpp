@@ -8,17 +8,10 @@ namespace {
 
 // The reason of the first decoder that knew the format: a PNG cut short is "damaged", not "not
 // a picture", although the BMP decoder tried it first.
-bool report_first_known(std::initializer_list<ImageFailure> failures, ImageFailure* why) {
-    if (why) {
-        *why = ImageFailure::kNotAPicture;
-        for (ImageFailure failure : failures) {
-            if (failure != ImageFailure::kNotAPicture) {
-                *why = failure;
-                break;
-            }
-        }
-    }
-    return false;
+ImageFailure first_known(std::initializer_list<ImageFailure> failures) {
+    for (ImageFailure failure : failures)
+        if (failure != ImageFailure::kNotAPicture) return failure;
+    return ImageFailure::kNotAPicture;
 }
 
 }  // namespace
@@ -62,24 +55,21 @@ bool decode_image(const char* name, int32_t key, ImageBuffer& out, ImageFailure*
     ImageFailure bmp = ImageFailure::kNone;
     ImageFailure png = ImageFailure::kNone;
     ImageFailure jpeg = ImageFailure::kNone;
-    if (decode_bmp(name, key, out, &bmp) || decode_png(name, key, out, &png) ||
-        decode_jpeg(name, out, &jpeg)) {
-        if (why) *why = ImageFailure::kNone;
-        return true;
-    }
-    return report_first_known({bmp, png, jpeg}, why);
+    const bool decoded = decode_bmp(name, key, out, &bmp) || decode_png(name, key, out, &png) ||
+                         decode_jpeg(name, out, &jpeg);
+    if (why) *why = decoded ? ImageFailure::kNone : first_known({bmp, png, jpeg});
+    return decoded;
 }
 
 bool decode_bmp_or_png(const char* name, int32_t key, ImageBuffer& out, ImageFailure* why) {
     ImageFailure bmp = ImageFailure::kNone;
     ImageFailure png = ImageFailure::kNone;
-    if (decode_bmp(name, key, out, &bmp) || decode_png(name, key, out, &png)) {
-        if (why) *why = ImageFailure::kNone;
-        return true;
+    const bool decoded = decode_bmp(name, key, out, &bmp) || decode_png(name, key, out, &png);
+    if (why) {
+        *why = decoded ? ImageFailure::kNone : first_known({bmp, png});
+        if (*why == ImageFailure::kNotAPicture) *why = ImageFailure::kNotAFontSheet;
     }
-    report_first_known({bmp, png}, why);
-    if (why && *why == ImageFailure::kNotAPicture) *why = ImageFailure::kNotAFontSheet;
-    return false;
+    return decoded;
 }
 
 }  // namespace vexel

@@ -27,7 +27,8 @@ enum class ImageFailure : uint8_t {
 
 // The words that end the load-failure line: "not found", "damaged", ...
 std::string_view image_failure_reason(ImageFailure failure);
-// kTooLarge or kTooManyPixels for sizes beyond the limits, else kNone.
+// kTooLarge or kTooManyPixels for sizes beyond the limits, kDamaged for negative ones, else
+// kNone.
 ImageFailure image_size_failure(int64_t width, int64_t height);
 
 // Sets *why (when given) and returns false: one line for each way a load can fail.

@@ -25,6 +25,14 @@ constexpr int64_t kMaxInflateRatio = 1032;
 // No ancillary chunk the decoder reads comes near this; without a limit, a chunk header alone
 // makes libpng allocate what it declares.
 constexpr png_alloc_size_t kMaxChunkBytes = 8 << 20;
+// Ancillary chunks that change nothing in the decoded pixels (no gamma, background or shift is
+// applied). libpng skips them unread: their quirks (a colour profile libpng dislikes, a gamma
+// chunk of the wrong length), common in files that load everywhere, must not fail the picture
+// now that libpng's benign errors are errors, and none of them is ever allocated.
+constexpr png_byte kSkippedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0"
+    "sTER\0tEXt\0tIME\0zTXt";
+constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
 
 void read_from_stream(png_structp png, png_bytep data, png_size_t length) {
     auto* stream = static_cast<FileStream*>(png_get_io_ptr(png));
@@ -103,6 +111,7 @@ bool read_rows(png_structp png, png_infop info, PngJob& job) {
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     // libpng only warns about a chunk longer than the limit, and then allocates it anyway.
     png_set_benign_errors(png, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
     png_read_info(png, info);
     if (claimed_data_bytes(png, info) > kMaxInflateRatio * job.file_size) return false;
     job.failure = ImageFailure::kUnsupported;

@@ -283,6 +283,19 @@ TEST_F(PngDecoderTest, ChunksLongerThanTheLimitFail) {
     }
 }
 
+TEST_F(PngDecoderTest, QuirksOfChunksThatChangeNoPixelDoNotFail) {
+    const std::string good = testing::png_bytes(small_rgba());
+    ASSERT_TRUE(decode(good));
+    const ImageBuffer plain = std::move(picture_);
+    // A gamma chunk of the wrong length and a colour profile that is not one.
+    const std::string quirky = good.substr(0, 33) + chunk("gAMA", "abc", 3) +
+                               chunk("iCCP", std::string("icc\0\0\x78\x9c\x01\x02", 9), 9) +
+                               good.substr(33);
+    ASSERT_TRUE(decode(quirky));
+    ASSERT_EQ(picture_.byte_count(), plain.byte_count());
+    EXPECT_EQ(0, std::memcmp(picture_.pixels(), plain.pixels(), plain.byte_count()));
+}
+
 TEST_F(PngDecoderTest, MissingFileFails) {
     EXPECT_FALSE(decode_png(temp_.file("absent.png").c_str(), kNoColourKey, picture_));
     EXPECT_FALSE(decode_png(temp_.path().c_str(), kNoColourKey, picture_));
