@@ -136,18 +136,6 @@ TEST_F(DecodeImageTest, FailuresSayWhy) {
             << c.what;
         EXPECT_EQ(why, c.why) << c.what << ": " << image_failure_reason(why);
     }
-
-    ImageFailure why = ImageFailure::kNone;
-    EXPECT_FALSE(decode_image(temp_.file("absent.png").c_str(), -1, picture_, &why));
-    EXPECT_EQ(image_failure_reason(why), "not found");
-    EXPECT_FALSE(decode_bmp_or_png(file("sheet.png", testing::jpeg_bytes(16, 16, 1, grey)).c_str(),
-                                   -1, picture_, &why));
-    EXPECT_EQ(image_failure_reason(why), "not a PNG/BMP picture");
-    EXPECT_FALSE(decode_image(file("notes.txt", "text").c_str(), -1, picture_, &why));
-    EXPECT_EQ(image_failure_reason(why), "not a PNG/BMP/JPEG picture");
-    EXPECT_FALSE(
-        decode_image(file("wide.bmp", testing::bmp_bytes(wide)).c_str(), -1, picture_, &why));
-    EXPECT_EQ(image_failure_reason(why), "larger than 16384 pixels a side");
 }
 
 // Decodes with room for only 64 MiB more address space; exits 0 when the file was refused as
