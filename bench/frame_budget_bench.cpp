@@ -23,7 +23,7 @@
 #include <vexel/vexel.h>
 
 #include "gfx2d/font_sheets.h"
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
 

@@ -16,9 +16,9 @@
 
 #include <vexel/error.h>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/image_encoders.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
+#include "image/image_encoders.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <vexel/app.h>
 #include <vexel/draw.h>
 
-#include "gfx2d/image_buffer.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_buffer.h"
 
 namespace {
 

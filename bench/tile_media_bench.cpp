@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 #include "mesh/group_mesh.h"
 #include "mesh/mesh_file.h"
 #include "tile_meshes.h"

@@ -4,11 +4,11 @@
 
 #include <utility>
 
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_decoders.h"
 #include "mesh/mesh_hooks.h"
 #include "platform/gl_extensions.h"
 

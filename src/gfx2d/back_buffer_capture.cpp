@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "gfx2d/draw_batch.h"
-#include "gfx2d/image_buffer.h"
-#include "gfx2d/image_encoders.h"
 #include "gfx2d/render_context.h"
+#include "image/image_buffer.h"
+#include "image/image_encoders.h"
 
 namespace vexel {
 

@@ -6,12 +6,12 @@
 #include <new>
 #include <vector>
 
-#include "gfx2d/colour_value.h"
 #include "gfx2d/draw_batch.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 
@@ -26,13 +26,14 @@ int32_t tile_index(int32_t column, int32_t row) {
 
 }  // namespace
 
-bool load_background_file(int32_t background, const char* name) {
+bool load_background_file(int32_t background, const char* name, ImageFailure* why) {
     BackgroundSlot* slot = texture_store().background(background);
-    if (!slot || !gl_ready()) return false;
+    if (!slot || !gl_ready()) return image_failed(ImageFailure::kNoTexture, why);
     flush_2d_batch();
     ImageBuffer picture;
-    if (!decode_image(name, kNoColourKey, picture) || picture.width() == 0 || picture.height() == 0)
-        return false;
+    if (!decode_image(name, kNoColourKey, picture, why)) return false;
+    if (picture.width() == 0 || picture.height() == 0)
+        return image_failed(ImageFailure::kEmpty, why);
     const int32_t side = std::min(max_texture_size(), kLoadedTileLimit);
     remove_background(background);
 
@@ -44,7 +45,7 @@ bool load_background_file(int32_t background, const char* name) {
             if (!upload_texture(picture, column * side, row * side, side, side, slot->tiles[index],
                                 nullptr, false, false)) {
                 remove_background(background);
-                return false;
+                return image_failed(ImageFailure::kNoTexture, why);
             }
             slot->tile_texture_width[index] = static_cast<int16_t>(side);
             slot->tile_texture_height[index] = static_cast<int16_t>(side);

@@ -4,11 +4,12 @@
 #include <vexel/error.h>
 #include <vexel/fonts.h>
 
+#include "app/failure_report.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/font_sheets.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_layout.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 
@@ -96,12 +97,15 @@ void load_font(const DynString& file, int32_t font) {
     draw_state().current_font = static_cast<uint32_t>(font);
     DynString path;
     ImageBuffer picture;
+    ImageFailure why = ImageFailure::kNotFound;
     if (resolve_name(file, path, true) &&
-        decode_bmp_or_png(path.c_str(), texture_store().font_colour_key, picture)) {
+        decode_bmp_or_png(path.c_str(), texture_store().font_colour_key, picture, &why)) {
         analyse_font_sheet(font, picture);
         if (create_sprite(slot, picture, false)) return;
+        why = picture.byte_count() == 0 ? ImageFailure::kEmpty : ImageFailure::kNoTexture;
     }
     set_error(3);
+    log_load_failure("load_font", file.c_str(), image_failure_reason(why));
     install_builtin_font(font);
 }
 

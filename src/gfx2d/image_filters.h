@@ -1,7 +1,7 @@
 // Internal: whole-picture filters applied before a picture becomes a texture.
 #pragma once
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 
 namespace vexel {
 

@@ -7,12 +7,12 @@
 #include <vexel/offscreen.h>
 
 #include "gfx2d/draw_batch.h"
-#include "gfx2d/image_buffer.h"
 #include "gfx2d/offscreen_emulation.h"
 #include "gfx2d/offscreen_surfaces.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_buffer.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
 

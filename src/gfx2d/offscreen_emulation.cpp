@@ -7,9 +7,9 @@
 #include <new>
 #include <vector>
 
-#include "gfx2d/colour_value.h"
 #include "gfx2d/draw_state.h"
 #include "gfx2d/render_context.h"
+#include "image/colour_value.h"
 #include "platform/gl_extensions.h"
 #include "platform/opengl_duderedi.h"
 

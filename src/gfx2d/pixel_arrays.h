@@ -6,7 +6,7 @@
 
 #include <vexel/dyn_array.h>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 
 namespace vexel {
 

@@ -10,12 +10,12 @@
 
 #include <vexel/sprites.h>
 
-#include "gfx2d/colour_value.h"
 #include "gfx2d/draw_batch.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_layout.h"
 #include "gfx2d/texture_store.h"
+#include "image/colour_value.h"
 
 namespace vexel {
 

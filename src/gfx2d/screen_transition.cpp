@@ -3,6 +3,7 @@
 #include <vexel/error.h>
 #include <vexel/frame.h>
 
+#include "app/failure_report.h"
 #include "gfx2d/background_draw.h"
 #include "gfx2d/backgrounds.h"
 #include "gfx2d/render_context.h"
@@ -32,12 +33,11 @@ void screen_transition(const DynString& file, int32_t milliseconds) {
     if (!gl || !gl_ready()) return;
     set_error(0);
     DynString path;
-    if (!resolve_name(file, path, true)) {
-        fail_to_black(*gl);
-        return;
-    }
-    copy_screen_to_background(kOldScreen);
-    if (!load_background_file(kNewPicture, path.c_str())) {
+    ImageFailure why = ImageFailure::kNotFound;
+    const bool found = resolve_name(file, path, true);
+    if (found) copy_screen_to_background(kOldScreen);
+    if (!found || !load_background_file(kNewPicture, path.c_str(), &why)) {
+        log_load_failure("screen_transition", file.c_str(), image_failure_reason(why));
         fail_to_black(*gl);
         return;
     }

@@ -6,15 +6,16 @@
 #include <vexel/error.h>
 #include <vexel/sprites.h>
 
+#include "app/failure_report.h"
 #include "gfx2d/backgrounds.h"
 #include "gfx2d/draw_batch.h"
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/image_encoders.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/pixel_arrays.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_decoders.h"
+#include "image/image_encoders.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
 
@@ -28,9 +29,13 @@ void load_sprite_with(const DynString& file, int32_t slot, bool normal) {
     free_sprite(slot);
     if (file.empty() && !normal) return;
     DynString path;
+    ImageFailure why = ImageFailure::kNotFound;
     if (!resolve_name(file, path, true) ||
-        !load_sprite_file(slot, path.c_str(), texture_store().sprite_colour_key, normal))
+        !load_sprite_file(slot, path.c_str(), texture_store().sprite_colour_key, normal, &why)) {
         set_error(3);
+        log_load_failure(normal ? "load_bump_sprite" : "load_sprite", file.c_str(),
+                         image_failure_reason(why));
+    }
 }
 
 int16_t clamp_to_int16(int32_t value) {
@@ -91,17 +96,23 @@ bool sprite_to_pixels(ExactIntArray& pixels, int32_t slot) {
 
 bool load_image_pixels(const DynString& file, int32_t& width, int32_t& height,
                        ExactIntArray& pixels) {
+    const auto fail = [&file](ImageFailure why) {
+        log_load_failure("load_image_pixels", file.c_str(), image_failure_reason(why));
+        return false;
+    };
     DynString path;
     if (!resolve_name(file, path, true)) {
         set_error(3);
-        return false;
+        return fail(ImageFailure::kNotFound);
     }
     ImageBuffer picture;
-    if (!decode_image(path.c_str(), texture_store().sprite_colour_key, picture)) return false;
+    ImageFailure why = ImageFailure::kNone;
+    if (!decode_image(path.c_str(), texture_store().sprite_colour_key, picture, &why))
+        return fail(why);
     if (!picture.alpha_from_source()) fill_transparent_colours(picture);
     width = picture.width();
     height = picture.height();
-    if (width * height == 0) return false;
+    if (width * height == 0) return fail(ImageFailure::kEmpty);
     pack_pixels(picture, pixels);
     return true;
 }
@@ -157,11 +168,13 @@ void save_screen(const DynString& file) {
 void load_background(const DynString& file) {
     set_error(0);
     DynString path;
-    if (resolve_name(file, path, true) && load_background_file(0, path.c_str())) {
+    ImageFailure why = ImageFailure::kNotFound;
+    if (resolve_name(file, path, true) && load_background_file(0, path.c_str(), &why)) {
         if (platform::render_hooks().draw_background) platform::render_hooks().draw_background();
         return;
     }
     set_error(3);
+    log_load_failure("load_background", file.c_str(), image_failure_reason(why));
     remove_background(0);
     clear_screen_with(0);
 }

@@ -6,11 +6,11 @@
 
 #include "gfx2d/backgrounds.h"
 #include "gfx2d/draw_batch.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/image_filters.h"
 #include "gfx2d/render_context.h"
 #include "gfx2d/texture_layout.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 
@@ -35,13 +35,16 @@ bool create_sprite(int32_t slot, const ImageBuffer& picture, bool normal) {
     return true;
 }
 
-bool load_sprite_file(int32_t slot, const char* name, int32_t key, bool normal) {
+bool load_sprite_file(int32_t slot, const char* name, int32_t key, bool normal, ImageFailure* why) {
     free_sprite(slot);
-    if (!texture_store().slot(slot) || !name || !*name) return false;
+    if (!texture_store().slot(slot) || !name || !*name)
+        return image_failed(ImageFailure::kNotFound, why);
     ImageBuffer picture;
-    if (!decode_image(name, key, picture)) return false;
+    if (!decode_image(name, key, picture, why)) return false;
     if (!picture.alpha_from_source()) fill_transparent_colours(picture);
-    return create_sprite(slot, picture, normal);
+    if (create_sprite(slot, picture, normal)) return true;
+    return image_failed(picture.byte_count() == 0 ? ImageFailure::kEmpty : ImageFailure::kNoTexture,
+                        why);
 }
 
 void free_sprite(int32_t slot) {

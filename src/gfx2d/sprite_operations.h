@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
+#include "image/image_decoders.h"
 
 namespace vexel {
 
@@ -22,8 +23,10 @@ bool upload_texture(const ImageBuffer& picture, int32_t x, int32_t y, int32_t w,
 // filtering and never as a normal map. False (slot empty) for an empty picture or a failed upload.
 bool create_sprite(int32_t slot, const ImageBuffer& picture, bool normal);
 // Empties the slot, decodes the file (BMP, PNG, JPEG) with the key, fills transparent colours
-// when the file had no alpha of its own and creates the sprite.
-bool load_sprite_file(int32_t slot, const char* name, int32_t key, bool normal);
+// when the file had no alpha of its own and creates the sprite. On failure *why (when given)
+// says why.
+bool load_sprite_file(int32_t slot, const char* name, int32_t key, bool normal,
+                      ImageFailure* why = nullptr);
 // Deletes the slot's textures and alpha mask; the frame size stays.
 void free_sprite(int32_t slot);
 // Empties every slot and every background: the GL context is going away.

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "gfx2d/colour_value.h"
+#include "image/colour_value.h"
 
 namespace vexel {
 

@@ -8,8 +8,8 @@
 #include "engine3d/scene_test_support.h"
 #include "engine3d/text_hook.h"
 #include "gfx2d/gl_test_support.h"
-#include "gfx2d/image_buffer.h"
 #include "gfx2d/sprite_operations.h"
+#include "image/image_buffer.h"
 #include "platform/opengl_duderedi.h"
 
 namespace vexel {

@@ -13,7 +13,7 @@
 
 #include "gfx2d/draw_test_support.h"
 #include "gfx2d/font_sheets.h"
-#include "gfx2d/image_decoders.h"
+#include "image/image_decoders.h"
 #include "platform/present.h"
 
 namespace vexel {

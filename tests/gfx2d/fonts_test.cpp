@@ -9,8 +9,8 @@
 #include "gfx2d/draw_state.h"
 #include "gfx2d/draw_test_support.h"
 #include "gfx2d/font_sheets.h"
-#include "gfx2d/image_encoders.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_encoders.h"
 
 namespace vexel {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 #include "support/headless_engine.h"
 
 namespace vexel::testing {

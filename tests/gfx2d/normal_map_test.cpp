@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "gfx2d/decoder_test_support.h"
 #include "gfx2d/image_filters.h"
+#include "image/decoder_test_support.h"
 
 namespace vexel {
 namespace {

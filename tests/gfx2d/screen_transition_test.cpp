@@ -8,8 +8,8 @@
 
 #include "gfx2d/backgrounds.h"
 #include "gfx2d/draw_test_support.h"
-#include "gfx2d/image_encoders.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_encoders.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/present.h"
 

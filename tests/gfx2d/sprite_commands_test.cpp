@@ -2,13 +2,17 @@
 
 #include <filesystem>
 
+#include <png.h>
+
+#include <vexel/draw.h>
 #include <vexel/error.h>
+#include <vexel/fonts.h>
 #include <vexel/sprites.h>
 
-#include "gfx2d/colour_value.h"
 #include "gfx2d/gl_test_support.h"
-#include "gfx2d/image_decoders.h"
 #include "gfx2d/texture_store.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
 #include "io/virtual_files.h"
 #include "platform/opengl_duderedi.h"
 #include "support/headless_engine.h"
@@ -162,6 +166,48 @@ TEST_F(SpriteCommandsTest, MissingOrUndecodableFilesSetNoSuchFileAndEmptyTheSlot
     std::string corrupt_jpeg = "\xFF\xD8\xFF\xE0" + std::string(200, '\x55');
     load_sprite(file("broken.jpg", corrupt_jpeg), 1);
     EXPECT_EQ(last_error_code(), 3);
+}
+
+TEST_F(SpriteCommandsTest, FailedPictureLoadsNameTheFileAndTheReasonInTheLog) {
+    testing::PngLayout png{4, 4, PNG_COLOR_TYPE_RGB, 8};
+    png.samples.assign(48, 7);
+    testing::BmpLayout wide;
+    wide.width = 20000;
+    wide.height = 1;
+    wide.values.assign(20000, 0);
+    const std::string absent = engine_.temp().file("absent.png");
+    const std::vector<uint8_t> grey(16 * 16, 60);
+    const DynString notes = file("notes.txt", "plain text");
+    const DynString cut = file("cut.png", testing::png_bytes(png).substr(0, 60));
+    const DynString sheet = file("sheet.jpg", testing::jpeg_bytes(16, 16, 1, grey));
+    const DynString big = file("wide.bmp", testing::bmp_bytes(wide));
+
+    load_sprite(absent.c_str(), 1);
+    EXPECT_EQ(last_error_code(), 3);
+    load_bump_sprite(notes, 1);
+    EXPECT_EQ(last_error_code(), 3);
+    load_background(cut);
+    load_font(sheet, 3);
+    int32_t width = 0;
+    int32_t height = 0;
+    ExactIntArray pixels;
+    set_error(0);
+    EXPECT_FALSE(load_image_pixels(big, width, height, pixels));
+    EXPECT_EQ(last_error_code(), 0);
+    screen_transition(absent.c_str(), 0);
+
+    const std::string log = engine_.log();
+    const auto line = [](const char* command, const std::string& name, const char* reason) {
+        return std::string(command) + ": cannot load \"" + name + "\": " + reason + "\n";
+    };
+    for (const std::string& expected :
+         {line("load_sprite", absent, "not found"),
+          line("load_bump_sprite", notes.c_str(), "not a PNG/BMP/JPEG picture"),
+          line("load_background", cut.c_str(), "damaged"),
+          line("load_font", sheet.c_str(), "not a PNG/BMP picture"),
+          line("load_image_pixels", big.c_str(), "larger than 16384 pixels a side"),
+          line("screen_transition", absent, "not found")})
+        EXPECT_NE(log.find(expected), std::string::npos) << expected << "in\n" << log;
 }
 
 TEST_F(SpriteCommandsTest, EmptyNamesDifferBetweenPlainAndBumpSprites) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "gfx2d/decoder_test_support.h"
 #include "gfx2d/texture_layout.h"
+#include "image/decoder_test_support.h"
 
 namespace vexel {
 namespace {

@@ -10,8 +10,8 @@
 #include <vexel/offscreen.h>
 #include <vexel/window.h>
 
-#include "gfx2d/image_buffer.h"
-#include "gfx2d/image_decoders.h"
+#include "image/image_buffer.h"
+#include "image/image_decoders.h"
 #include "platform/opengl_duderedi.h"
 #include "platform/present.h"
 #include "support/headless_engine.h"

@@ -128,7 +128,8 @@ std::string png_bytes(const PngLayout& layout) {
     png_color_16 grey{};
     grey.gray = static_cast<png_uint_16>(layout.transparent_grey);
     if (!layout.palette_alpha.empty()) {
-        png_set_tRNS(png, info, layout.palette_alpha.data(), int(layout.palette_alpha.size()), nullptr);
+        png_set_tRNS(png, info, layout.palette_alpha.data(), int(layout.palette_alpha.size()),
+                     nullptr);
     } else if (layout.transparent_grey >= 0) {
         png_set_tRNS(png, info, nullptr, 0, &grey);
     }
@@ -145,7 +146,7 @@ std::string png_bytes(const PngLayout& layout) {
 }
 
 std::string jpeg_bytes(uint32_t width, uint32_t height, int components,
-                       const std::vector<uint8_t>& samples, int quality) {
+                       const std::vector<uint8_t>& samples, int quality, JpegCoding coding) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -163,6 +164,8 @@ std::string jpeg_bytes(uint32_t width, uint32_t height, int components,
     jpeg_set_defaults(&info);
     if (components == 3) jpeg_set_colorspace(&info, JCS_YCbCr);
     jpeg_set_quality(&info, quality, TRUE);
+    if (coding == JpegCoding::kProgressive) jpeg_simple_progression(&info);
+    info.arith_code = coding == JpegCoding::kArithmetic;
     jpeg_start_compress(&info, TRUE);
     const size_t row_bytes = size_t(width) * components;
     while (info.next_scanline < height) {

@@ -41,10 +41,13 @@ struct PngLayout {
 };
 std::string png_bytes(const PngLayout& layout);
 
+enum class JpegCoding { kBaseline, kProgressive, kArithmetic };
+
 // A JPEG written by libjpeg with the given component count (1 grey, 3 RGB, 4 CMYK, or any
 // other count as an unknown colour space); samples interleaved, rows top first.
 std::string jpeg_bytes(uint32_t width, uint32_t height, int components,
-                       const std::vector<uint8_t>& samples, int quality = 95);
+                       const std::vector<uint8_t>& samples, int quality = 95,
+                       JpegCoding coding = JpegCoding::kBaseline);
 
 // RGBA pixels of a decoded reference picture, or false when libpng cannot read it.
 bool read_png_rgba(const std::string& path, uint32_t& width, uint32_t& height,

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/image_encoders.h"
+#include "image/image_decoders.h"
+#include "image/image_encoders.h"
 #include "media_files.h"
 #include "scene_state.h"
 #include "support/temp_dir.h"

@@ -1,6 +1,6 @@
 #include "media_files.h"
 
-#include "gfx2d/image_encoders.h"
+#include "image/image_encoders.h"
 #include "mesh/mesh_file.h"
 #include "tile_meshes.h"
 #include "water_texture.h"

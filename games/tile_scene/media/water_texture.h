@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 
 namespace tile_media {
 

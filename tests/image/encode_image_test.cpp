@@ -9,10 +9,10 @@
 
 #include <filesystem>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/decoder_test_support.h"
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/image_encoders.h"
+#include "image/colour_value.h"
+#include "image/decoder_test_support.h"
+#include "image/image_decoders.h"
+#include "image/image_encoders.h"
 #include "io/virtual_files.h"
 
 namespace vexel {

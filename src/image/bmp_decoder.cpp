@@ -5,9 +5,9 @@
 #include <new>
 #include <vector>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/image_decoders.h"
-#include "gfx2d/stream_input.h"
+#include "image/colour_value.h"
+#include "image/image_decoders.h"
+#include "image/stream_input.h"
 
 namespace vexel {
 
@@ -35,16 +35,17 @@ struct BmpHeader {
     uint32_t compression = kUncompressed;
 };
 
-bool read_header(FileStream& stream, BmpHeader& header) {
+ImageFailure read_header(FileStream& stream, BmpHeader& header) {
     uint8_t bytes[kFileHeaderSize + kInfoHeaderSize];
-    if (!read_exact(stream, bytes, kFileHeaderSize + 4)) return false;
-    if (bytes[0] != 'B' || bytes[1] != 'M') return false;
+    if (!read_exact(stream, bytes, 2) || bytes[0] != 'B' || bytes[1] != 'M')
+        return ImageFailure::kNotAPicture;
+    if (!read_exact(stream, bytes + 2, kFileHeaderSize + 2)) return ImageFailure::kDamaged;
     header.data_offset = u32_at(bytes + 10);
     header.header_size = u32_at(bytes + 14);
     if (header.header_size != kCoreHeaderSize && header.header_size != kInfoHeaderSize)
-        return false;
+        return ImageFailure::kUnsupported;
     uint8_t* info = bytes + kFileHeaderSize + 4;
-    if (!read_exact(stream, info, header.header_size - 4)) return false;
+    if (!read_exact(stream, info, header.header_size - 4)) return ImageFailure::kDamaged;
     if (header.header_size == kCoreHeaderSize) {
         header.width = u16_at(info);
         header.height = u16_at(info + 2);
@@ -55,7 +56,7 @@ bool read_header(FileStream& stream, BmpHeader& header) {
         header.bit_count = u16_at(info + 10);
         header.compression = u32_at(info + 12);
     }
-    return true;
+    return ImageFailure::kNone;
 }
 
 bool bit_count_supported(uint32_t bits) {
@@ -136,41 +137,45 @@ void decode_row(const uint8_t* row, uint32_t bits, int32_t width, const Palette&
     }
 }
 
-bool decode_stream(FileStream& stream, int32_t key, ImageBuffer& out) {
+ImageFailure decode_stream(FileStream& stream, int32_t key, ImageBuffer& out) {
     BmpHeader header;
-    if (!read_header(stream, header)) return false;
-    if (!bit_count_supported(header.bit_count)) return false;
+    if (const ImageFailure failure = read_header(stream, header); failure != ImageFailure::kNone)
+        return failure;
+    if (!bit_count_supported(header.bit_count)) return ImageFailure::kUnsupported;
     const bool top_down = header.height < 0;
     const int64_t width = header.width;
     const int64_t height = top_down ? -header.height : header.height;
-    if (!image_size_allowed(width, height)) return false;
+    if (const ImageFailure failure = image_size_failure(width, height);
+        failure != ImageFailure::kNone)
+        return failure;
 
     const uint32_t header_end = kFileHeaderSize + header.header_size;
     const int64_t extra_size =
         header.data_offset > header_end ? int64_t{header.data_offset} - header_end : 0;
     const int64_t row_size = (width * header.bit_count + 31) / 32 * 4;
-    if (extra_size + row_size * height > bytes_left(stream)) return false;
+    if (extra_size + row_size * height > bytes_left(stream)) return ImageFailure::kDamaged;
 
     std::vector<uint8_t> extra(static_cast<size_t>(extra_size));
     if (extra_size > 0 && !read_exact(stream, extra.data(), static_cast<uint32_t>(extra_size)))
-        return false;
+        return ImageFailure::kDamaged;
     if (header.compression == kBitFields) {
-        if (!bit_fields_are_plain(header.bit_count, extra)) return false;
+        if (!bit_fields_are_plain(header.bit_count, extra)) return ImageFailure::kUnsupported;
     } else if (header.compression != kUncompressed) {
-        return false;
+        return ImageFailure::kUnsupported;
     }
     Palette palette;
     if (header.bit_count <= 8) {
         take_palette(extra, header, palette);
-        if (palette.count == 0) return false;
+        if (palette.count == 0) return ImageFailure::kDamaged;
     }
 
     std::vector<uint8_t> rows(static_cast<size_t>(row_size * height));
     if (!rows.empty() && !read_exact(stream, rows.data(), static_cast<uint32_t>(rows.size())))
-        return false;
+        return ImageFailure::kDamaged;
     stream.close();
 
-    if (!out.size_for(static_cast<int32_t>(width), static_cast<int32_t>(height))) return false;
+    if (!out.size_for(static_cast<int32_t>(width), static_cast<int32_t>(height)))
+        return ImageFailure::kOutOfMemory;
     for (int32_t y = 0; y < out.height(); ++y) {
         const int64_t stored_row = top_down ? y : height - 1 - y;
         uint8_t* line = out.pixel(0, y);
@@ -180,19 +185,24 @@ bool decode_stream(FileStream& stream, int32_t key, ImageBuffer& out) {
             apply_colour_key(line + x * 4, key);
     }
     out.set_alpha_from_source(false);
-    return true;
+    return ImageFailure::kNone;
 }
 
 }  // namespace
 
-bool decode_bmp(const char* name, int32_t key, ImageBuffer& out) {
+bool decode_bmp(const char* name, int32_t key, ImageBuffer& out, ImageFailure* why) {
     out.reset();
     FileStream stream;
-    if (!stream.open_read(name)) return false;
-    try {
-        if (decode_stream(stream, key, out)) return true;
-    } catch (const std::bad_alloc&) {
+    ImageFailure failure = ImageFailure::kNotFound;
+    if (stream.open_read(name)) {
+        try {
+            failure = decode_stream(stream, key, out);
+        } catch (const std::bad_alloc&) {
+            failure = ImageFailure::kOutOfMemory;
+        }
     }
+    if (why) *why = failure;
+    if (failure == ImageFailure::kNone) return true;
     out.reset();
     return false;
 }

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "gfx2d/image_encoders.h"
+#include "image/image_encoders.h"
 
 namespace vexel {
 

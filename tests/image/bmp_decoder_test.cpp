@@ -2,9 +2,9 @@
 
 #include <tuple>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/decoder_test_support.h"
-#include "gfx2d/image_decoders.h"
+#include "image/colour_value.h"
+#include "image/decoder_test_support.h"
+#include "image/image_decoders.h"
 #include "support/image_files.h"
 
 namespace vexel {

@@ -9,7 +9,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "gfx2d/image_encoders.h"
+#include "image/image_encoders.h"
 #include "io/file_stream.h"
 
 namespace vexel {

@@ -1,4 +1,4 @@
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 
 #include <cstring>
 #include <new>

@@ -5,9 +5,9 @@
 #include <png.h>
 #include <zlib.h>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/decoder_test_support.h"
-#include "gfx2d/image_decoders.h"
+#include "image/colour_value.h"
+#include "image/decoder_test_support.h"
+#include "image/image_decoders.h"
 #include "support/image_files.h"
 
 namespace vexel {
@@ -54,11 +54,12 @@ protected:
     }
     bool decode(const std::string& bytes, int32_t key = kNoColourKey) {
         testing::write_file(temp_.file("test.png"), bytes);
-        return decode_png(temp_.file("test.png").c_str(), key, picture_);
+        return decode_png(temp_.file("test.png").c_str(), key, picture_, &why_);
     }
 
     ScopedTempDir temp_;
     ImageBuffer picture_ = testing::used_buffer();
+    ImageFailure why_ = ImageFailure::kNone;
 };
 
 TEST_F(PngDecoderTest, GreyOfEveryDepthBecomesOpaqueGrey) {
@@ -236,10 +237,63 @@ TEST_F(PngDecoderTest, ClaimedSizesBeyondTheLimitFail) {
     };
     set_ihdr(100000, 1);
     EXPECT_FALSE(decode(bytes));
+    EXPECT_EQ(why_, ImageFailure::kTooLarge);
     set_ihdr(16384, 16384);  // allowed either way, but more pixels than any picture may have
     EXPECT_FALSE(decode(bytes));
+    EXPECT_EQ(why_, ImageFailure::kTooManyPixels);
+    // Allowed sizes, but far more pixels than the file's compressed data can inflate to.
+    set_ihdr(16384, 4096);
+    EXPECT_FALSE(decode(bytes));
+    EXPECT_EQ(why_, ImageFailure::kDamaged);
     set_ihdr(6, 5);
     EXPECT_TRUE(decode(bytes));
+}
+
+// One chunk: length, type, data and the checksum over type and data. The length may claim more
+// than the data holds.
+std::string chunk(const char* type, const std::string& data, uint32_t length) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<char>(length >> (24 - 8 * i));
+    bytes += std::string(type, 4) + data;
+    const uint32_t crc = png_uint_32(
+        crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 4), uInt(4 + data.size())));
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>(crc >> (24 - 8 * i));
+    return bytes;
+}
+
+TEST_F(PngDecoderTest, ChunksLongerThanTheLimitFail) {
+    // A text chunk of 9 MiB, all there, between the header and the image data.
+    const std::string good = testing::png_bytes(small_rgba());
+    const std::string text = "Comment" + std::string(1, '\0') + std::string(9 << 20, 'x');
+    const std::string long_text = good.substr(0, 33) +
+                                  chunk("tEXt", text, static_cast<uint32_t>(text.size())) +
+                                  good.substr(33);
+    StreamSource source(StreamKind::kMemory, long_text, temp_);
+    EXPECT_FALSE(decode_png(source.name().c_str(), kNoColourKey, picture_, &why_));
+    EXPECT_EQ(why_, ImageFailure::kDamaged);
+
+    // 41 bytes: a valid header and then only the header of a chunk declaring 1.9 GB.
+    for (const char* type : {"sPLT", "tEXt", "iTXt", "zTXt", "pCAL", "sCAL", "eXIf"}) {
+        const std::string hostile = good.substr(0, 33) + chunk(type, "", 0x71000000).substr(0, 8);
+        ASSERT_EQ(hostile.size(), 41u);
+        EXPECT_FALSE(decode(hostile)) << type;
+        EXPECT_EQ(why_, ImageFailure::kDamaged) << type;
+    }
+}
+
+TEST_F(PngDecoderTest, QuirksOfChunksThatChangeNoPixelDoNotFail) {
+    const std::string good = testing::png_bytes(small_rgba());
+    ASSERT_TRUE(decode(good));
+    const ImageBuffer plain = std::move(picture_);
+    // A gamma chunk of the wrong length and a colour profile that is not one.
+    const std::string quirky = good.substr(0, 33) + chunk("gAMA", "abc", 3) +
+                               chunk("iCCP", std::string("icc\0\0\x78\x9c\x01\x02", 9), 9) +
+                               good.substr(33);
+    ASSERT_TRUE(decode(quirky));
+    ASSERT_EQ(picture_.byte_count(), plain.byte_count());
+    EXPECT_EQ(0, std::memcmp(picture_.pixels(), plain.pixels(), plain.byte_count()));
 }
 
 TEST_F(PngDecoderTest, MissingFileFails) {

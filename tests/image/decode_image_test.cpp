@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <zlib.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/decoder_test_support.h"
-#include "gfx2d/image_decoders.h"
+#include "image/colour_value.h"
+#include "image/decoder_test_support.h"
+#include "image/image_decoders.h"
+#include "io/virtual_files.h"
 #include "support/image_files.h"
 
 namespace vexel {
@@ -64,6 +70,108 @@ TEST_F(DecodeImageTest, FileNoDecoderAcceptsFails) {
     EXPECT_FALSE(decode_image(file("empty.bmp", "").c_str(), -1, picture_));
     EXPECT_FALSE(decode_image(temp_.file("absent.bmp").c_str(), -1, picture_));
     EXPECT_TRUE(testing::is_reset(picture_));
+}
+
+// The PNG with the sizes in its header replaced (and the header's checksum made right).
+std::string png_claiming(std::string bytes, uint32_t width, uint32_t height) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+        bytes[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+    }
+    const uint32_t crc =
+        png_uint_32(crc32(0, reinterpret_cast<const Bytef*>(bytes.data() + 12), 17));
+    for (int i = 0; i < 4; ++i)
+        bytes[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    return bytes;
+}
+
+TEST_F(DecodeImageTest, FailuresSayWhy) {
+    testing::BmpLayout bmp;
+    bmp.width = 2;
+    bmp.height = 1;
+    bmp.values = {1, 2};
+    testing::BmpLayout rle = bmp;
+    rle.bit_count = 8;
+    rle.palette = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+    rle.compression = 1;
+    testing::BmpLayout v4 = bmp;
+    v4.header_size = 108;
+    testing::BmpLayout wide = bmp;
+    wide.width = 16385;
+    wide.values.assign(16385, 0);
+    testing::PngLayout png{2, 2, PNG_COLOR_TYPE_RGB, 8};
+    png.samples.assign(12, 9);
+    testing::PngLayout grey_alpha{1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8};
+    grey_alpha.samples = {1, 2};
+    const std::string good_png = testing::png_bytes(png);
+    const std::vector<uint8_t> grey(16 * 16, 50);
+
+    const struct {
+        const char* what;
+        std::string bytes;
+        ImageFailure why;
+    } cases[] = {
+        {"text", "just some text\n", ImageFailure::kNotAPicture},
+        {"empty file", "", ImageFailure::kNotAPicture},
+        {"compressed BMP", testing::bmp_bytes(rle), ImageFailure::kUnsupported},
+        {"BMP with a newer header", testing::bmp_bytes(v4), ImageFailure::kUnsupported},
+        {"grey PNG with alpha", testing::png_bytes(grey_alpha), ImageFailure::kUnsupported},
+        {"arithmetic JPEG",
+         testing::jpeg_bytes(16, 16, 1, grey, 90, testing::JpegCoding::kArithmetic),
+         ImageFailure::kUnsupported},
+        {"PNG cut short", good_png.substr(0, good_png.size() - 20), ImageFailure::kDamaged},
+        {"BMP cut short", testing::bmp_bytes(bmp).substr(0, 56), ImageFailure::kDamaged},
+        {"JPEG cut short", testing::jpeg_bytes(16, 16, 1, grey).substr(0, 200),
+         ImageFailure::kDamaged},
+        {"BMP wider than the limit", testing::bmp_bytes(wide), ImageFailure::kTooLarge},
+        {"PNG taller than the limit", png_claiming(good_png, 2, 20000), ImageFailure::kTooLarge},
+        {"PNG of too many pixels", png_claiming(good_png, 16384, 8192),
+         ImageFailure::kTooManyPixels},
+        {"good PNG", good_png, ImageFailure::kNone},
+    };
+    for (const auto& c : cases) {
+        ImageFailure why = ImageFailure::kOutOfMemory;
+        EXPECT_EQ(decode_image(file("picture", c.bytes).c_str(), -1, picture_, &why),
+                  c.why == ImageFailure::kNone)
+            << c.what;
+        EXPECT_EQ(why, c.why) << c.what << ": " << image_failure_reason(why);
+    }
+}
+
+// Decodes with room for only 64 MiB more address space; exits 0 when the file was refused as
+// damaged.
+[[noreturn]] void decode_with_little_memory_left(const std::string& name) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t cap = rlim_t(pages) * sysconf(_SC_PAGESIZE) + (64 << 20);
+    const rlimit limit{cap, cap};
+    setrlimit(RLIMIT_AS, &limit);
+    ImageBuffer picture;
+    ImageFailure why = ImageFailure::kNone;
+    decode_image(name.c_str(), -1, picture, &why);
+    std::exit(why == ImageFailure::kDamaged ? 0 : 1);
+}
+
+// Files of a few hundred bytes whose headers claim 16384 x 4096 pixels (256 MiB as RGBA) are
+// refused from their headers: decoded in a process that cannot map 64 MiB more than it has,
+// they still fail as damaged, not for want of memory.
+TEST_F(DecodeImageTest, ClaimedSizesAreNotAllocatedBeforeTheDataIsThere) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any cap allows";
+#endif
+    testing::PngLayout png{2, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8};
+    png.samples.assign(16, 9);
+    std::string jpeg = testing::jpeg_bytes(8, 8, 1, std::vector<uint8_t>(64, 128), 50);
+    const size_t frame = jpeg.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg.replace(frame + 5, 4, std::string("\x10\x00\x40\x00", 4));  // 4096 rows of 16384
+    const std::string hostile[] = {png_claiming(testing::png_bytes(png), 16384, 4096), jpeg};
+    for (const std::string& bytes : hostile) {
+        ASSERT_LT(bytes.size(), 400u);
+        MemoryFile memory(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        EXPECT_EXIT(decode_with_little_memory_left(memory.name()), ::testing::ExitedWithCode(0),
+                    "");
+    }
 }
 
 //------------------------------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 #include <new>
 #include <vector>
 
-#include "gfx2d/image_encoders.h"
+#include "image/image_encoders.h"
 #include "io/file_stream.h"
 
 namespace vexel {

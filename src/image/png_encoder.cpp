@@ -2,7 +2,7 @@
 // destructor.
 #include <png.h>
 
-#include "gfx2d/image_encoders.h"
+#include "image/image_encoders.h"
 #include "io/file_stream.h"
 
 namespace vexel {

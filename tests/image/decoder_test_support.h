@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 #include "io/stream_source.h"
 #include "support/temp_dir.h"
 

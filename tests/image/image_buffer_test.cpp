@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 
 namespace vexel {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "gfx2d/image_buffer.h"
+#include "image/image_buffer.h"
 
 namespace vexel {
 

@@ -4,14 +4,15 @@
 
 #include <vexel/error.h>
 
-#include "gfx2d/colour_value.h"
-#include "gfx2d/decoder_test_support.h"
-#include "gfx2d/image_decoders.h"
+#include "image/colour_value.h"
+#include "image/decoder_test_support.h"
+#include "image/image_decoders.h"
 #include "support/image_files.h"
 
 namespace vexel {
 namespace {
 
+using testing::JpegCoding;
 using testing::ScopedTempDir;
 using testing::StreamKind;
 using testing::StreamSource;
@@ -40,11 +41,12 @@ class JpegDecoderTest : public ::testing::Test {
 protected:
     bool decode(const std::string& bytes) {
         testing::write_file(temp_.file("test.jpg"), bytes);
-        return decode_jpeg(temp_.file("test.jpg").c_str(), picture_);
+        return decode_jpeg(temp_.file("test.jpg").c_str(), picture_, &why_);
     }
 
     ScopedTempDir temp_;
     ImageBuffer picture_ = testing::used_buffer();
+    ImageFailure why_ = ImageFailure::kNone;
 };
 
 TEST_F(JpegDecoderTest, GreyBecomesOpaqueGrey) {
@@ -137,6 +139,69 @@ TEST_F(JpegDecoderTest, MalformedFilesFail) {
             EXPECT_TRUE(testing::is_reset(picture_));
         }
     }
+}
+
+std::vector<uint8_t> noise(size_t count) {
+    std::vector<uint8_t> samples(count);
+    uint32_t seed = 7;
+    for (uint8_t& sample : samples) {
+        seed = seed * 1103515245 + 12345;
+        sample = static_cast<uint8_t>(seed >> 24);
+    }
+    return samples;
+}
+
+TEST_F(JpegDecoderTest, DataEndingBeforeTheLastScanLineFails) {
+    for (JpegCoding coding : {JpegCoding::kBaseline, JpegCoding::kProgressive}) {
+        const std::string whole = testing::jpeg_bytes(64, 64, 3, noise(64 * 64 * 3), 95, coding);
+        ASSERT_TRUE(decode(whole));
+        // Cut in half with the end marker put back, the library would make the rest grey.
+        EXPECT_FALSE(decode(whole.substr(0, whole.size() / 2) + "\xFF\xD9"));
+        EXPECT_EQ(why_, ImageFailure::kDamaged);
+        EXPECT_TRUE(testing::is_reset(picture_));
+    }
+}
+
+TEST_F(JpegDecoderTest, HarmlessWarningsDoNotFail) {
+    const uint8_t grey[] = {90};
+    std::string bytes = testing::jpeg_bytes(16, 16, 1, two_halves(1, grey, grey));
+    const size_t tables = bytes.find("\xFF\xDB");
+    ASSERT_NE(tables, std::string::npos);
+    bytes.insert(tables, "\x12\x34\x56");  // stray bytes before a marker
+    ASSERT_TRUE(decode(bytes));
+    EXPECT_EQ(why_, ImageFailure::kNone);
+    expect_near_pixel(picture_, 4, 4, {90, 90, 90, 255});
+}
+
+// A flat grey picture whose frame header is rewritten to claim other sizes.
+std::string claiming(uint32_t width, uint32_t height, JpegCoding coding) {
+    std::string bytes = testing::jpeg_bytes(8, 8, 1, std::vector<uint8_t>(64, 128), 50, coding);
+    const size_t frame = bytes.find(coding == JpegCoding::kProgressive ? "\xFF\xC2" : "\xFF\xC0");
+    bytes[frame + 5] = static_cast<char>(height >> 8);
+    bytes[frame + 6] = static_cast<char>(height);
+    bytes[frame + 7] = static_cast<char>(width >> 8);
+    bytes[frame + 8] = static_cast<char>(width);
+    return bytes;
+}
+
+TEST_F(JpegDecoderTest, SizesTheDataCannotHoldFail) {
+    for (JpegCoding coding : {JpegCoding::kBaseline, JpegCoding::kProgressive}) {
+        EXPECT_FALSE(decode(claiming(16384, 4096, coding)));
+        EXPECT_EQ(why_, ImageFailure::kDamaged);
+        EXPECT_FALSE(decode(claiming(512, 512, coding)));
+        EXPECT_EQ(why_, ImageFailure::kDamaged);
+        // Large flat pictures that really are in the file still decode.
+        const std::vector<uint8_t> flat(2048 * 1024, 77);
+        ASSERT_TRUE(decode(testing::jpeg_bytes(2048, 1024, 1, flat, 50, coding)));
+        expect_near_pixel(picture_, 2047, 1023, {77, 77, 77, 255});
+    }
+}
+
+TEST_F(JpegDecoderTest, ArithmeticCodingIsRefused) {
+    const uint8_t grey[] = {90};
+    const auto samples = two_halves(1, grey, grey);
+    EXPECT_FALSE(decode(testing::jpeg_bytes(16, 16, 1, samples, 95, JpegCoding::kArithmetic)));
+    EXPECT_EQ(why_, ImageFailure::kUnsupported);
 }
 
 TEST_F(JpegDecoderTest, MissingFileAndDirectoryFail) {
