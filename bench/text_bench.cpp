@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
@@ -69,6 +70,22 @@ void BM_NumberToText_ToChars(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NumberToText_ToChars);
+
+// What a conversion that returns its text must pay on top: number_to_text hands back a DynString,
+// which owns a heap block of 80 bytes (63 reserved plus the terminator, rounded to 16).
+void BM_NumberToText_ToCharsIntoANewBlock(benchmark::State& state) {
+    const std::vector<double> values = sample_numbers();
+    size_t i = 0;
+    for (auto _ : state) {
+        std::unique_ptr<char[]> text(new char[80]);
+        const auto result = std::to_chars(text.get(), text.get() + 79, values[i++ & 1023],
+                                          std::chars_format::general, 10);
+        *result.ptr = 0;
+        benchmark::DoNotOptimize(text.get());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_NumberToText_ToCharsIntoANewBlock);
 
 // Lower-case text with the needle only at the very end, so the whole haystack is scanned.
 std::string haystack_ending_with(const std::string& needle, size_t length) {

@@ -19,15 +19,18 @@ namespace vexel {
 // Capacity rules
 //------------------------------------------------------------------------------------------------
 
-// Storage grows in steps so that repeated push reallocates rarely: count rounded down to a
-// multiple of kStep, plus kStep.
-template <int32_t kStep>
+// dim and redim size storage by capacity_for: count rounded down to a multiple of kStep, plus
+// kStep. push, which must not copy the whole array every few elements, at least doubles the
+// storage it outgrows, rounded up to a multiple of kStep (see DynArray::push).
+template <int32_t kStepSize>
 struct SteppedCapacity {
+    static constexpr int64_t kStep = kStepSize;
     static constexpr int64_t capacity_for(int64_t count) { return count / kStep * kStep + kStep; }
 };
 
 // Storage of exactly count elements (the sprite commands' integer lists).
 struct ExactCapacity {
+    static constexpr int64_t kStep = 1;
     static constexpr int64_t capacity_for(int64_t count) { return count; }
 };
 
@@ -109,6 +112,7 @@ public:
     T& at(int32_t i, int32_t j = 0, int32_t k = 0, int32_t l = 0);
     const T& at(int32_t i, int32_t j = 0, int32_t k = 0, int32_t l = 0) const;
     // Appends to a one-dimensional array; on a multi-dimensional one it ends the program.
+    // Storage it outgrows is at least doubled, so pushes take amortised constant time.
     void push(const T& value);
     // Size of dimension n = 0..3; 0 for any other n.
     int32_t dim_size(int32_t n) const noexcept;
@@ -157,6 +161,11 @@ private:
         array_detail::report_out_of_bounds(sizes, i, j, k, l);
         return scratch();
     }
+    // The largest element count the storage limit allows.
+    static constexpr int64_t kMaxCount =
+        array_detail::kMaxStorageBytes / static_cast<int64_t>(sizeof(T));
+    // Moves the elements into storage of push's growth rule; false when it cannot be had.
+    bool grow_for_push(int32_t count);
     void clear_shape() noexcept {
         stride1_ = stride2_ = stride3_ = 0;
         size1_ = size2_ = size3_ = size4_ = 0;
@@ -191,7 +200,6 @@ using ByteArray = DynArray<uint8_t>;                     // 3D object data
 template <typename T, typename Capacity>
 void DynArray<T, Capacity>::dim(int32_t a, int32_t b, int32_t c, int32_t d) {
     // Sizes multiply in 64 bits and stop at the storage limit, so no shape can overflow.
-    constexpr int64_t kMaxCount = array_detail::kMaxStorageBytes / static_cast<int64_t>(sizeof(T));
     int64_t needed = std::max(a, 0);
     for (int32_t size : {b, c, d}) {
         needed *= std::max(size, 1);
@@ -282,18 +290,45 @@ void DynArray<T, Capacity>::push(const T& value) {
         return;
     }
     const int32_t grown = size1_ + 1;
-    if (elements_ && grown < capacity_) {
+    if (!elements_ || grown >= capacity_) {
+        // Growing releases the old storage, which may hold the value itself.
+        T kept = lies_in_storage(&value) ? T(value) : T{};
+        const T& source = lies_in_storage(&value) ? kept : value;
+        if (!grow_for_push(grown)) return;
         size1_ = stride1_ = count_ = grown;
         dims_ = 1;
-        at(grown - 1) = value;
+        at(grown - 1) = source;
         return;
     }
-    // Growing releases the old storage, which may hold the value itself.
-    T kept = lies_in_storage(&value) ? T(value) : T{};
-    const T& source = lies_in_storage(&value) ? kept : value;
-    redim(grown);
-    if (size1_ != grown) return;
-    at(grown - 1) = source;
+    size1_ = stride1_ = count_ = grown;
+    dims_ = 1;
+    at(grown - 1) = value;
+}
+
+template <typename T, typename Capacity>
+bool DynArray<T, Capacity>::grow_for_push(int32_t count) {
+    // Room for one element more than count (push keeps the last one free), and at least twice
+    // the old storage: n pushes then copy O(n) elements in all.
+    constexpr int64_t kStep = Capacity::kStep;
+    const int64_t doubled = std::max(int64_t{count} + 1, 2 * int64_t{capacity_});
+    const int64_t wanted = std::min((doubled + kStep - 1) / kStep * kStep, kMaxCount);
+    T* fresh = nullptr;
+    if (count <= kMaxCount) {
+        try {
+            fresh = new T[static_cast<size_t>(wanted)]();
+        } catch (const std::bad_alloc&) {
+            fresh = nullptr;
+        }
+    }
+    if (!fresh) {
+        array_detail::fail_allocation();
+        return false;
+    }
+    if (elements_) std::move(elements_, elements_ + size1_, fresh);
+    delete[] elements_;
+    elements_ = fresh;
+    capacity_ = static_cast<int32_t>(wanted);
+    return true;
 }
 
 template <typename T, typename Capacity>

@@ -31,8 +31,8 @@ public:
     DynString& operator=(const char* text);  // assign from C text
     DynString& operator=(const wchar_t* text);
 
-    // Takes an exact-size block for the C text (capacity = length + 1). The text must not lie in
-    // this string's own block.
+    // Takes an exact-size block for the C text (capacity = length + 1). The text may lie in this
+    // string's own block.
     void assign(const char* text);
     // Keeps the block when it is large enough; an empty source empties the string in place.
     void assign(const DynString& other);
@@ -40,9 +40,11 @@ public:
     void release() noexcept;
 
     // Room for n text bytes plus the terminator; capacity grows to a multiple of 16 and never
-    // shrinks. keep = false discards the text (length is left for the caller to set).
+    // shrinks. keep = false discards the text (length is left for the caller to set). A size no
+    // block can hold is out of memory: last error 7 and std::bad_alloc, the text unchanged.
     void reserve(uint32_t n, bool keep);
-    // reserve(n, keep) and the block to write into; call sync_length afterwards.
+    // reserve(n, keep) and a block of its own to write into, even for n = 0; call sync_length
+    // afterwards.
     char* buffer(uint32_t n);
     // length := index of the first zero byte; a block without one loses its last byte.
     void sync_length();
@@ -66,7 +68,9 @@ public:
     }
 
     const char* c_str() const noexcept { return data_; }
-    char* data() noexcept { return data_; }
+    // Writable bytes: an empty string first takes a block of its own, so that the shared empty
+    // buffer is never written.
+    char* data();
     uint32_t length() const noexcept { return length_; }
     uint32_t capacity() const noexcept { return capacity_; }
     bool empty() const noexcept { return length_ == 0; }
@@ -79,6 +83,7 @@ public:
 
 private:
     void take_number_text(double value);
+    void own_block();
 
     char* data_;
     uint32_t capacity_;

@@ -70,7 +70,8 @@ void utf8_to_8bit(DynString& s);
 //------------------------------------------------------------------------------------------------
 
 // The value formatted as "%<width>.<decimals>f" (integer parts of both); width 8 and decimals 2
-// give "%8.2f". Widths and decimal counts are clamped so that the text stays within 1024 bytes.
+// give "%8.2f", width -8 gives "%-8.2f" (left-aligned). Widths and decimal counts are clamped so
+// that the text stays within 1024 bytes.
 DynString format_number(double width, double decimals, double value);
 int32_t number_text_length(double value);   // length of number_to_text(value)
 int32_t number_text_length(int32_t value);  // length of number_to_text(value)

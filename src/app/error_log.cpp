@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,28 +27,35 @@ bool write_all(int fd, const char* bytes, size_t count) {
 
 }  // namespace
 
+// Read once: the folder must not move under a running log. Both texts live to the very end of
+// the process (never destroyed), so that stores written back at exit can still log.
 const char* temp_folder() {
-    // Read once: the folder must not move under a running log.
-    static const std::string folder = [] {
+    static const std::string* folder = [] {
         const char* env = std::getenv("TMPDIR");
-        std::string path = (env && *env) ? env : "/tmp";
-        if (path.back() != '/') path += '/';
+        auto* path = new std::string((env && *env) ? env : "/tmp");
+        if (path->back() != '/') *path += '/';
         return path;
     }();
-    return folder.c_str();
+    return folder->c_str();
 }
 
 const char* error_log_path() {
-    static const std::string path = std::string(temp_folder()) + "ErrorLog.txt";
-    return path.c_str();
+    static const std::string* path = new std::string(std::string(temp_folder()) + "ErrorLog.txt");
+    return path->c_str();
 }
 
 void append_error_log(const char* text) {
     if (!text) text = "NULL";
+    // The temporary folder is shared: a link planted under the log's name is not followed, and
+    // a pipe or device there neither blocks the open nor takes the line.
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        int fd = ::open(error_log_path(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        const int fd = ::open(error_log_path(), kFlags, 0644);
         if (fd < 0) continue;
-        write_all(fd, text, std::strlen(text));
+        struct stat info;
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+            write_all(fd, text, std::strlen(text));
+        }
         ::close(fd);
         return;
     }

@@ -9,6 +9,9 @@ namespace vexel {
 // One line in the error log for a media file that did not load:
 // "<command>: cannot load \"<file>\": <reason>\n" (e.g. reason "not found", "damaged").
 void log_load_failure(std::string_view command, std::string_view file, std::string_view reason);
+// The same for data that could not be written back to its file:
+// "<command>: cannot write \"<file>\": <reason>\n" (e.g. reason "folder not found").
+void log_write_failure(std::string_view command, std::string_view file, std::string_view reason);
 
 // One line on standard error, "vexel: <cause>\n", then end_program. For the fatal faults that
 // end a game (array bounds, a channel that is not open, data read past its end), so that the

@@ -1,15 +1,18 @@
-// Internal to core: the Boyer-Moore-Horspool search behind find, find_last and replace_all.
+// Internal to core: the byte search behind find, find_last and replace_all.
 #pragma once
 
 #include <cstdint>
 
 namespace vexel {
 
-// Searches raw bytes with explicit lengths, so zero bytes in either text take part. The skip
-// table is built once per needle and reused for every search with it.
+// Searches raw bytes with explicit lengths, so zero bytes in either text take part. Long needles
+// use Boyer-Moore-Horspool with a skip table built once per needle and reused for every search
+// with it; short ones, whose skips could never be long, look for their first byte with memchr.
 class ByteSearcher {
 public:
     static constexpr uint32_t kNotFound = UINT32_MAX;
+    // Needles at least this long get the skip table.
+    static constexpr uint32_t kSkipTableLength = 8;
 
     // The needle must outlive the searcher.
     ByteSearcher(const char* needle, uint32_t length);
@@ -19,6 +22,9 @@ public:
     uint32_t find_in(const char* haystack, uint32_t haystack_length, uint32_t from) const;
 
 private:
+    uint32_t find_by_first_byte(const unsigned char* text, uint32_t available) const;
+    uint32_t find_by_skips(const unsigned char* text, uint32_t available) const;
+
     const unsigned char* needle_;
     uint32_t length_;
     uint32_t skip_[256];

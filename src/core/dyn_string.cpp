@@ -3,7 +3,12 @@
 #include <cwchar>
 #include <utility>
 
+#include <new>
+
 #include <vexel/dyn_string.h>
+#include <vexel/error.h>
+
+#include "core/text_limits.h"
 
 namespace vexel {
 
@@ -23,13 +28,24 @@ uint32_t rounded_capacity(uint32_t n) {
     return ((n + 1) & ~15u) + 16;
 }
 
+// A text longer than any block can hold is out of memory, like an allocator that gives up.
+void fail_out_of_memory() {
+    set_error(7);
+    throw std::bad_alloc();
+}
+
+uint32_t checked_length(size_t length) {
+    if (length > kMaxTextLength) fail_out_of_memory();
+    return static_cast<uint32_t>(length);
+}
+
 }  // namespace
 
 DynString::DynString() noexcept : data_(shared_empty()), capacity_(0), length_(0) {}
 
 DynString::DynString(const char* text) : DynString() {
     if (!text) return;
-    const auto count = static_cast<uint32_t>(std::strlen(text));
+    const uint32_t count = checked_length(std::strlen(text));
     if (count == 0) return;
     reserve(count, false);
     std::memcpy(data_, text, count + 1);
@@ -93,7 +109,7 @@ DynString& DynString::operator=(const wchar_t* text) {
     release();
     if (!text) return *this;
     const size_t wide_length = std::wcslen(text);
-    reserve(static_cast<uint32_t>(wide_length + 1), false);
+    reserve(checked_length(wide_length + 1), false);
     std::mbstate_t state{};
     const wchar_t* source = text;
     const size_t converted = std::wcsrtombs(data_, &source, wide_length + 1, &state);
@@ -109,14 +125,19 @@ DynString& DynString::operator=(const wchar_t* text) {
 }
 
 void DynString::assign(const char* text) {
+    const size_t count = text ? std::strlen(text) : 0;
+    if (count == 0) {
+        release();
+        return;
+    }
+    checked_length(count);
+    // The text may lie in the old block: copy it out before that block goes.
+    char* block = new char[count + 1];
+    std::memcpy(block, text, count + 1);
     release();
-    if (!text) return;
-    const auto count = static_cast<uint32_t>(std::strlen(text));
-    if (count == 0) return;
-    data_ = new char[count + 1];
-    capacity_ = count + 1;
-    std::memcpy(data_, text, count + 1);
-    length_ = count;
+    data_ = block;
+    capacity_ = static_cast<uint32_t>(count + 1);
+    length_ = static_cast<uint32_t>(count);
 }
 
 void DynString::assign(const DynString& other) {
@@ -143,7 +164,8 @@ bool DynString::uses_shared_buffer() const noexcept {
 }
 
 void DynString::reserve(uint32_t n, bool keep) {
-    if (n == 0 || capacity_ >= n + 1) return;
+    if (n == 0 || uint64_t{capacity_} >= uint64_t{n} + 1) return;
+    if (n > kMaxTextLength) fail_out_of_memory();
     const uint32_t new_capacity = rounded_capacity(n);
     char* block = new char[new_capacity];
     if (keep && length_ > 0) {
@@ -159,7 +181,21 @@ void DynString::reserve(uint32_t n, bool keep) {
 
 char* DynString::buffer(uint32_t n) {
     reserve(n, true);
+    own_block();
     return data_;
+}
+
+char* DynString::data() {
+    own_block();
+    return data_;
+}
+
+void DynString::own_block() {
+    if (!uses_shared_buffer()) return;
+    char* block = new char[16]();
+    data_ = block;
+    capacity_ = 16;
+    length_ = 0;
 }
 
 void DynString::sync_length() {
@@ -203,6 +239,7 @@ const wchar_t* DynString::to_wide() const {
 
 DynString& DynString::append(const char* bytes, uint32_t count) {
     if (count == 0) return *this;
+    if (uint64_t{length_} + count > kMaxTextLength) fail_out_of_memory();
     // The source may lie in this string's own block; take a copy before it can move.
     if (bytes >= data_ && bytes < data_ + length_ + 1 && !uses_shared_buffer()) {
         DynString copy;
@@ -225,7 +262,7 @@ DynString& DynString::append(char c) {
 
 DynString& DynString::append(const char* text) {
     if (!text) return *this;
-    return append(text, static_cast<uint32_t>(std::strlen(text)));
+    return append(text, checked_length(std::strlen(text)));
 }
 
 DynString& DynString::append(const DynString& other) {

@@ -18,11 +18,16 @@ int clamped(double value, int limit) {
     return value >= limit ? limit : static_cast<int>(value);
 }
 
+// A negative width left-aligns, as the '-' of "%-8.2f" does.
+int signed_width(double width) {
+    return width < 0 ? -clamped(-width, kMaxWidth) : clamped(width, kMaxWidth);
+}
+
 }  // namespace
 
 DynString format_number(double width, double decimals, double value) {
     char buffer[kBufferSize];
-    std::snprintf(buffer, sizeof buffer, "%*.*f", clamped(width, kMaxWidth),
+    std::snprintf(buffer, sizeof buffer, "%*.*f", signed_width(width),
                   clamped(decimals, kMaxDecimals), value);
     return DynString(buffer);
 }

@@ -8,6 +8,7 @@ namespace {
 
 template <typename Convert>
 void convert_bytes(DynString& s, Convert convert) {
+    if (s.empty()) return;  // an empty text keeps the shared buffer
     char* bytes = s.data();
     for (uint32_t i = 0; i < s.length(); ++i) {
         bytes[i] = static_cast<char>(convert(static_cast<unsigned char>(bytes[i])));

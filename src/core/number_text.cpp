@@ -99,17 +99,40 @@ Digits ten_digits(double magnitude) {
     return result;
 }
 
-// The general format: the raw text always carries a point ("100.", "5.e-002"), which the caller
-// then tidies.
+// Ten digits from a correctly rounded conversion to eleven. The eleventh digit settles the
+// rounding unless it is a 5: the exact value may then lie on either side of the midpoint, or on
+// it, and ten_digits decides.
+bool ten_digits_from_eleven(double magnitude, Digits& digits) {
+    char text[32];  // "d.dddddddddde+XXX"
+    const char* end = std::to_chars(text, text + sizeof text, magnitude,
+                                    std::chars_format::scientific, kSignificantDigits)
+                          .ptr;
+    const char eleventh = text[kSignificantDigits + 1];
+    if (eleventh == '5') return false;
+    digits.digit[0] = text[0];
+    std::memcpy(digits.digit + 1, text + 2, kSignificantDigits - 1);
+    int exponent = 0;
+    for (const char* p = text + kSignificantDigits + 4; p < end; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    digits.exponent = text[kSignificantDigits + 3] == '-' ? -exponent : exponent;
+    if (eleventh > '5') round_up(digits);
+    return true;
+}
+
+// Whole numbers below 10 to the 10th have at most ten digits: their text is exact.
+uint32_t write_whole(double magnitude, char* out) {
+    return static_cast<uint32_t>(
+        std::to_chars(out, out + 16, static_cast<uint64_t>(magnitude)).ptr - out);
+}
+
+// The general format for values that are not whole numbers below 10 to the 10th (zero included):
+// the raw text always carries a point ("0.5", "5.e-002"), which the caller then tidies.
 uint32_t write_general(double value, char* out) {
     char* p = out;
     if (std::signbit(value)) *p++ = '-';
     const double magnitude = std::fabs(value);
-    if (magnitude == 0) {
-        std::memcpy(p, "0.", 2);
-        return static_cast<uint32_t>(p + 2 - out);
-    }
-    const Digits d = ten_digits(magnitude);
+    Digits d;
+    if (!ten_digits_from_eleven(magnitude, d)) d = ten_digits(magnitude);
     int used = kSignificantDigits;
     while (used > 1 && d.digit[used - 1] == '0')
         --used;
@@ -164,6 +187,14 @@ uint32_t format_double(double value, char* out) {
         const char* text = value < 0 ? "-inf" : "inf";
         std::strcpy(out, text);
         return static_cast<uint32_t>(std::strlen(text));
+    }
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e10 && magnitude == std::floor(magnitude)) {
+        char* p = out;
+        if (std::signbit(value)) *p++ = '-';
+        p += write_whole(magnitude, p);
+        *p = 0;
+        return static_cast<uint32_t>(p - out);
     }
     uint32_t length = write_general(value, out);
     out[length] = 0;

@@ -70,6 +70,7 @@ DynString url_encode(const DynString& s) {
 DynString url_decode(const DynString& s) {
     // Decoding never lengthens the text, so it runs in place over a copy.
     DynString result(s);
+    if (result.empty()) return result;
     const auto* in = reinterpret_cast<const unsigned char*>(s.c_str());
     char* out = result.data();
     const uint32_t length = s.length();
@@ -99,6 +100,7 @@ DynString url_decode(const DynString& s) {
 }
 
 void utf8_to_8bit(DynString& s) {
+    if (s.empty()) return;  // an empty text keeps the shared buffer
     auto* bytes = reinterpret_cast<unsigned char*>(s.data());
     const uint32_t length = s.length();
     uint32_t written = 0;

@@ -27,9 +27,10 @@ bool read_at(FileStream& stream, int64_t offset, void* buffer, uint32_t n) {
     return stream.position() <= stream.size() && offset + n <= stream.size();
 }
 
+// Names are single path components: no separator, and never the parent folder itself. Dots
+// elsewhere ("lvl..1.txt") are ordinary characters.
 bool safe_entry_name(const std::string& name) {
-    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos &&
-           name.find("..") == std::string::npos;
+    return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos && name != "..";
 }
 
 bool lzo_ready() {
@@ -93,9 +94,13 @@ bool unpack_archive_entry(FileStream& archive, const ArchiveEntry& entry, Unpack
     uint8_t size_field[4];
     if (!read_at(archive, entry.data_start, size_field, 4)) return false;
     const auto unpacked_size = static_cast<uint32_t>(little_endian_32(size_field));
-    if (unpacked_size > kMaxUnpackedSize) return false;
-
     const uint32_t packed_size = entry.stored_size - 4;
+    // A claim the compressed bytes could never produce is damage: it is refused before anything
+    // is allocated for it.
+    if (unpacked_size > kMaxUnpackedSize || unpacked_size > max_unpacked_size(packed_size)) {
+        return false;
+    }
+
     std::unique_ptr<uint8_t[]> packed(new (std::nothrow) uint8_t[packed_size + 1]);
     std::unique_ptr<uint8_t[]> unpacked(new (std::nothrow) uint8_t[unpacked_size + 1]);
     if (!packed || !unpacked) return false;

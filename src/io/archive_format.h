@@ -19,6 +19,13 @@ inline constexpr char kArchiveMark[3] = {'v', 'o', 'V'};
 // Larger unpacked sizes are taken as damage, never allocated.
 inline constexpr uint32_t kMaxUnpackedSize = 1u << 30;
 
+// The most that packed_size bytes of LZO1X data can unpack to. Its densest instruction, a match
+// whose length runs on in zero bytes, takes z + 4 bytes for at most 255 z + 288 bytes of output;
+// no instruction yields 256 bytes or more for each byte it takes.
+constexpr uint64_t max_unpacked_size(uint32_t packed_size) {
+    return uint64_t{packed_size} * 256;
+}
+
 struct ArchiveEntry {
     std::string name;
     int32_t offset = 0;        // as stored
@@ -33,7 +40,7 @@ struct UnpackedBlock {
 
 // The whole directory, in file order. False when the stream is not an archive or the directory
 // leaves the file. Entries whose data lies outside the file, or whose names could reach outside
-// a folder ("/", "\", ".."), are left out.
+// a folder (a "/" or "\" in them, or the name ".."), are left out.
 bool read_archive_directory(FileStream& archive, std::vector<ArchiveEntry>* entries);
 // The first entry whose name equals the given one, case ignored.
 bool find_archive_entry(FileStream& archive, const char* name, ArchiveEntry* entry);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include <vexel/archive.h>
@@ -28,9 +29,8 @@ const char* last_component(const char* name) {
 }
 
 bool write_whole_file(const std::string& path, const uint8_t* bytes, uint32_t size) {
-    // Never follow a link planted under the name in a shared temporary folder.
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Only a file this call creates is written: never one found under the name, nor a link.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     uint32_t written = 0;
     while (written < size) {
@@ -47,6 +47,17 @@ bool write_whole_file(const std::string& path, const uint8_t* bytes, uint32_t si
 
 ArchiveResolver::~ArchiveResolver() {
     release();
+    if (!private_folder_.empty()) ::rmdir(private_folder_.c_str());
+}
+
+bool ArchiveResolver::make_private_folder() {
+    if (!private_folder_.empty()) return true;
+    // Made with mkdtemp: a fresh name only this user can enter, so that nobody else sharing the
+    // temporary folder can foresee, plant or redirect the files unpacked into it.
+    std::string pattern = std::string(temp_folder()) + "vexel-XXXXXX";
+    if (!::mkdtemp(pattern.data())) return false;
+    private_folder_ = pattern + "/";
+    return true;
 }
 
 void ArchiveResolver::set_archive(const char* name) {
@@ -92,7 +103,8 @@ bool ArchiveResolver::unpack(const char* component, DynString& resolved, bool to
         resolved = memory_file_name(size, block_handle_).c_str();
         return true;
     }
-    std::string path = temp_folder();
+    if (!make_private_folder()) return false;
+    std::string path = private_folder_;
     path += "vov";
     path += static_cast<char>('A' + (static_cast<uint32_t>(entry.offset) & 0xff) % 26);
     path += static_cast<char>('A' + (entry.stored_size & 0xff) % 26);

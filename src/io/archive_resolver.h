@@ -1,6 +1,7 @@
 // Internal: the archive resolver. Two states exist: one serves every loader that opens a file by
 // name, the other serves video playback, which needs real files and so always unpacks to
-// temporary files. Each keeps what it unpacked last until its next call.
+// temporary files, in a private folder of its own. Each keeps what it unpacked last until its
+// next call.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ namespace vexel {
 class ArchiveResolver {
 public:
     ArchiveResolver() = default;
-    ~ArchiveResolver();  // deletes the temporary file it still holds
+    ~ArchiveResolver();  // deletes the temporary file it still holds and its private folder
     ArchiveResolver(const ArchiveResolver&) = delete;
     ArchiveResolver& operator=(const ArchiveResolver&) = delete;
 
@@ -27,10 +28,13 @@ public:
 
 private:
     bool unpack(const char* component, DynString& resolved, bool to_memory);
+    // Temporary files go into a folder of the temporary folder made for this state alone.
+    bool make_private_folder();
 
     std::string archive_;
     uint32_t block_handle_ = 0;
     std::string temp_file_;
+    std::string private_folder_;  // ends in "/"; empty until the first temporary file
 };
 
 enum class ResolverUse { kLoading = 0, kVideo = 1 };

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
+#include "io/file_stream.h"
 #include "io/system_path.h"
 
 namespace vexel {
@@ -29,11 +31,38 @@ void AtomicFile::discard() {
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
+    // A file written in place and not committed holds only part of its text.
+    if (in_place_) ::unlink(target_.c_str());
+    in_place_ = false;
+}
+
+void AtomicFile::fail(int error) {
+    if (error_ == 0) error_ = error;
 }
 
 bool AtomicFile::open() {
     discard();
-    if (target_.empty() || target_.back() == '/') return false;
+    error_ = 0;
+    if (target_.empty() || target_.back() == '/') {
+        fail(EINVAL);
+        return false;
+    }
+    if (held_by_a_stream(target_)) {
+        fail(EBUSY);
+        return false;
+    }
+    if (open_beside()) return true;
+    const int fd = ::open(target_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        fail(errno);
+        return false;
+    }
+    fd_ = fd;
+    in_place_ = true;
+    return true;
+}
+
+bool AtomicFile::open_beside() {
     const size_t slash = target_.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : target_.substr(0, slash + 1);
     // Cut long names so that the temporary one stays within the system's limit.
@@ -53,7 +82,6 @@ bool AtomicFile::open() {
             }
             fd_ = fd;
             temp_ = std::move(candidate);
-            failed_ = false;
             return true;
         }
         if (errno != EEXIST) return false;
@@ -62,13 +90,13 @@ bool AtomicFile::open() {
 }
 
 bool AtomicFile::write(const void* bytes, size_t count) {
-    if (fd_ < 0 || failed_) return false;
+    if (fd_ < 0 || error_ != 0) return false;
     const auto* data = static_cast<const char*>(bytes);
     while (count > 0) {
         const ssize_t written = ::write(fd_, data, count);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
-            failed_ = true;
+            fail(written < 0 ? errno : ENOSPC);
             return false;
         }
         data += written;
@@ -78,24 +106,56 @@ bool AtomicFile::write(const void* bytes, size_t count) {
 }
 
 bool AtomicFile::commit() {
-    if (fd_ < 0 || failed_) {
+    if (fd_ < 0 || error_ != 0) {
         discard();
         return false;
     }
-    const bool flushed = ::fsync(fd_) == 0;
-    const bool closed = ::close(fd_) == 0;
+    if (::fsync(fd_) != 0) fail(errno);
+    if (::close(fd_) != 0) fail(errno);
     fd_ = -1;
-    if (!flushed || !closed) {
+    if (error_ != 0) {
         discard();
         return false;
+    }
+    if (in_place_) {
+        in_place_ = false;
+        return true;
     }
     if (is_directory(target_.c_str())) ::rmdir(target_.c_str());
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        fail(errno);
         discard();
         return false;
     }
     temp_.clear();
     return true;
+}
+
+std::string AtomicFile::failure_reason() const {
+    switch (error_) {
+        case 0:
+            return "no failure";
+        case ENOENT:
+        case ENOTDIR:
+            return "folder not found";
+        case EACCES:
+        case EPERM:
+            return "permission denied";
+        case EROFS:
+            return "read-only file system";
+        case ENOSPC:
+        case EDQUOT:
+            return "disk full";
+        case EISDIR:
+        case ENOTEMPTY:
+            return "a folder has that name";
+        case EBUSY:
+            return "open in a file channel";
+        case EINVAL:
+            return "not a file name";
+        default:
+            return std::strerror(error_);
+    }
 }
 
 }  // namespace vexel

@@ -1,6 +1,7 @@
 #include "io/file_stream.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,14 @@ constexpr uint32_t kReadAheadSize = 64 * 1024;
 constexpr uint32_t kLineChunk = 64;
 
 }  // namespace
+
+bool held_by_a_stream(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
 
 FileStream::~FileStream() {
     close();
@@ -55,6 +64,8 @@ bool FileStream::open_read(const char* name) {
 bool FileStream::open_write(const char* name) {
     close();
     if (!name || !*name || is_memory_name(name)) return false;
+    // A file in use is neither deleted nor replaced.
+    if (held_by_a_stream(system_path(name))) return false;
     remove_name(name);
     return open_disk(name, O_RDWR | O_CREAT | O_TRUNC);
 }
@@ -72,6 +83,13 @@ bool FileStream::open_disk(const char* name, int flags) {
     if (fd < 0) return false;
     struct stat info;
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Readers share the file with readers only; a writer holds it alone. Without this, one
+    // stream's read-ahead would serve bytes that another stream has since overwritten.
+    const int lock = (flags & O_ACCMODE) == O_RDONLY ? LOCK_SH : LOCK_EX;
+    if (::flock(fd, lock | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return false;
     }
@@ -120,7 +138,8 @@ uint32_t FileStream::read_disk(uint8_t* buffer, uint32_t n) {
 
 bool FileStream::read(void* buffer, uint32_t n) {
     if (fd_ >= 0) {
-        position_ += n;
+        // The position saturates rather than wrap after a seek far past the end.
+        if (__builtin_add_overflow(position_, int64_t{n}, &position_)) position_ = INT64_MAX;
         return read_disk(static_cast<uint8_t*>(buffer), n) == n;
     }
     if (!memory_ || !memory_readable()) return false;
@@ -205,27 +224,25 @@ bool FileStream::write(const void* bytes, uint32_t n) {
 }
 
 int64_t FileStream::seek(int64_t offset, int whence) {
+    if (fd_ < 0 && !memory_) return 0;
+    // A move whose target no 64-bit offset can name is refused and moves nothing.
+    int64_t position = offset;
+    if (whence != 0 && __builtin_add_overflow(whence < 0 ? size_ : position_, offset, &position)) {
+        return fd_ >= 0 ? -1 : 0;
+    }
     if (fd_ >= 0) {
-        int64_t target;
+        int64_t target = offset;
         if (whence < 0) {
             struct stat info;
             if (::fstat(fd_, &info) != 0) return -1;
-            target = info.st_size + offset;
-        } else {
-            target = whence > 0 ? file_pointer_ + offset : offset;
+            if (__builtin_add_overflow(int64_t{info.st_size}, offset, &target)) return -1;
+        } else if (whence > 0 && __builtin_add_overflow(file_pointer_, offset, &target)) {
+            return -1;
         }
         if (target < 0) return -1;
         file_pointer_ = target;
-    } else if (!memory_) {
-        return 0;
     }
-    if (whence < 0) {
-        position_ = size_ + offset;
-    } else if (whence > 0) {
-        position_ += offset;
-    } else {
-        position_ = offset;
-    }
+    position_ = position;
     return fd_ >= 0 ? file_pointer_ : 0;
 }
 

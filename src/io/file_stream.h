@@ -4,12 +4,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vexel {
 
 // Longest line read_line returns; longer lines come in pieces of this size.
 inline constexpr uint32_t kLineLimit = 1024;
+
+// A disk stream keeps its file shared with nobody while it is open: a stream that writes holds
+// it alone, and streams that read share it only with each other (the engine locks the file).
+// True when an open stream holds the file at path (a system path) so.
+bool held_by_a_stream(const std::string& path);
 
 class FileStream {
 public:
@@ -19,12 +25,14 @@ public:
     FileStream& operator=(const FileStream&) = delete;
 
     // Closes the stream first. An empty name fails; a "mem://" name opens the registered block;
-    // any other name opens an existing disk file that is not a directory.
+    // any other name opens an existing disk file that is not a directory and that no stream
+    // holds open for writing.
     bool open_read(const char* name);
     // Creates the file anew for reading and writing (an empty directory of that name is
-    // removed first). "mem://" names fail.
+    // removed first). "mem://" names fail, and so does a file another stream holds open.
     bool open_write(const char* name);
-    // Opens or creates the file for writing and moves to its end. "mem://" names fail.
+    // Opens or creates the file for writing and moves to its end. "mem://" names fail, and so
+    // does a file another stream holds open.
     bool open_append(const char* name);
 
     // Disk: position moves by n first, success only when all n bytes arrived. Memory: copies

@@ -7,6 +7,7 @@
 #include <vexel/error.h>
 #include <vexel/settings.h>
 
+#include "app/failure_report.h"
 #include "io/atomic_file.h"
 #include "io/file_stream.h"
 #include "io/virtual_files.h"
@@ -52,10 +53,12 @@ bool LineSlotStore::write_back() {
         text += slots_[static_cast<size_t>(i)];
         text += "\r\n";
     }
-    AtomicFile file(file_name_.c_str());
-    if (!file.open() || !file.write(text.data(), text.size()) || !file.commit()) return false;
+    // A failed write is reported once; it is not tried again at exit.
     dirty_ = false;
-    return true;
+    AtomicFile file(file_name_.c_str());
+    if (file.open() && file.write(text.data(), text.size()) && file.commit()) return true;
+    log_write_failure("put_file_line", file_name_, file.failure_reason());
+    return false;
 }
 
 bool LineSlotStore::load(const char* name) {

@@ -43,6 +43,7 @@ bool matches(const char* pattern, const char* name) {
 }  // namespace
 
 void to_forward_slashes(DynString& text) {
+    if (text.empty()) return;  // an empty text keeps the shared buffer
     char* bytes = text.data();
     for (uint32_t i = 0; i < text.length(); ++i) {
         if (bytes[i] == '\\') bytes[i] = '/';

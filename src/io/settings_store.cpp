@@ -6,6 +6,7 @@
 #include <vexel/archive.h>
 #include <vexel/settings.h>
 
+#include "app/failure_report.h"
 #include "io/atomic_file.h"
 #include "io/file_stream.h"
 #include "io/names.h"
@@ -41,9 +42,9 @@ void write_back_settings() {
 
 bool SettingsStore::write_back() {
     if (!dirty_ || file_name_.empty() || is_memory_name(file_name_.c_str())) return true;
-    if (!write()) return false;
+    // A failed write is reported once; it is not tried again at exit.
     dirty_ = false;
-    return true;
+    return write();
 }
 
 void SettingsStore::open(const char* name) {
@@ -181,7 +182,10 @@ bool SettingsStore::write() const {
         }
     }
     AtomicFile file(file_name_.c_str());
-    return file.open() && file.write(text.data(), text.size()) && file.commit();
+    if (file.open() && file.write(text.data(), text.size()) && file.commit()) return true;
+    // The settings live on only in memory now: say so instead of losing them in silence.
+    log_write_failure("ini_put", file_name_.c_str(), file.failure_reason());
+    return false;
 }
 
 void ini_open(const DynString& name) {

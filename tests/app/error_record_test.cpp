@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -40,9 +42,44 @@ TEST(ErrorLog, AppendsEachTextAsItIsAndNullAsNULL) {
 
 TEST(ErrorLog, AnUnwritableLogDropsTheLineSilently) {
     testing::ScopedTempDir dir;
-    setenv("TMPDIR", (dir.path() + "missing/folder").c_str(), 1);
+    const std::string folder = dir.path() + "missing/folder/";
+    setenv("TMPDIR", folder.c_str(), 1);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     append_error_log("lost\n");
-    EXPECT_EQ(std::string(temp_folder()), dir.path() + "missing/folder/");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(std::string(temp_folder()), folder);
+    // Nothing is made on the way, and the dropped line is not kept for a later write.
+    EXPECT_NE(::access((dir.path() + "missing").c_str(), F_OK), 0);
+    ASSERT_EQ(::mkdir((dir.path() + "missing").c_str(), 0777), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    append_error_log("kept\n");
+    EXPECT_EQ(testing::read_file(folder + "ErrorLog.txt"), "kept\n");
+}
+
+TEST(ErrorLog, ALinkOrAPipeUnderTheLogsNameIsNeverWrittenThrough) {
+    testing::ScopedTempDir dir;
+    const std::string log = error_log_path();
+    testing::write_file(dir.file("victim"), "victim");
+    ASSERT_EQ(::symlink(dir.file("victim").c_str(), log.c_str()), 0);
+    append_error_log("lost\n");
+    EXPECT_EQ(testing::read_file(dir.file("victim")), "victim");
+
+    // A pipe with a reader takes nothing; one without a reader does not hold the line up.
+    ASSERT_EQ(::unlink(log.c_str()), 0);
+    ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
+    const int reader = ::open(log.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    append_error_log("lost\n");
+    char bytes[8];
+    EXPECT_LE(::read(reader, bytes, sizeof bytes), 0);
+    ::close(reader);
+    append_error_log("lost\n");
+
+    ASSERT_EQ(::unlink(log.c_str()), 0);
+    append_error_log("kept\n");
+    EXPECT_EQ(testing::read_file(log), "kept\n");
 }
 
 TEST(DebugOutput, NothingReachesStandardErrorWithoutADebugger) {

@@ -49,6 +49,10 @@ TEST(ByteSearcher, NeedlesWithRepeatedBytesUseTheirLastPlaceForTheSkip) {
     EXPECT_EQ(search_bytes("aabaab", "aab", 1), 3u);
     EXPECT_EQ(search_bytes("abcabcabd", "abcabd"), 3u);
     EXPECT_EQ(search_bytes("baaaab", "aaab"), 2u);
+    // Needles long enough for the skip table.
+    EXPECT_EQ(search_bytes("xabababababab", "abababab"), 1u);
+    EXPECT_EQ(search_bytes("aaaaaaaabaaaaaaaab", "aaaaaaaab", 1), 9u);
+    EXPECT_EQ(search_bytes("abcdefgabcdefgabcdefgh", "abcdefgh"), 14u);
 }
 
 TEST(ByteSearcher, ZeroBytesAreOrdinaryBytes) {
@@ -75,9 +79,15 @@ TEST(ByteSearcher, AgreesWithTheStandardSearchOnRandomTexts) {
         return text;
     };
     for (int round = 0; round < 4000; ++round) {
-        const std::string haystack = random_text(random() % 40);
-        const std::string needle = random_text(1 + random() % 6);
-        const uint32_t from = static_cast<uint32_t>(random() % 42);
+        const std::string haystack = random_text(random() % 60);
+        // Short needles and needles long enough for the skip table; half of them are taken from
+        // the haystack so that long ones match too.
+        std::string needle = random_text(1 + random() % 12);
+        if (round % 2 && needle.size() <= haystack.size()) {
+            needle =
+                haystack.substr(random() % (haystack.size() - needle.size() + 1), needle.size());
+        }
+        const uint32_t from = static_cast<uint32_t>(random() % 62);
         const size_t expected =
             from <= haystack.size() ? haystack.find(needle, from) : std::string::npos;
         const uint32_t found = search_bytes(haystack, needle, from);

@@ -505,9 +505,10 @@ TEST(DynArrayPush, ReallocatesByTheCapacityRuleAndKeepsEveryElement) {
         a.push(n * 1.5);
         capacities.push_back(a.capacity());
     }
-    // The last free element is never used: a push that would fill the block reallocates.
+    // The last free element is never used: a push that would fill the block reallocates, to
+    // twice the storage rounded up to the step of 8.
     EXPECT_EQ(capacities,
-              (std::vector<int32_t>{8, 8, 8, 8, 8, 8, 8, 16, 16, 16, 16, 16, 16, 16, 16, 24, 24}));
+              (std::vector<int32_t>{8, 8, 8, 8, 8, 8, 8, 16, 16, 16, 16, 16, 16, 16, 16, 32, 32}));
     EXPECT_EQ(a.dims(), 1);
     EXPECT_EQ(a.count(), 17);
     for (int32_t n = 0; n < 17; ++n)
@@ -516,8 +517,35 @@ TEST(DynArrayPush, ReallocatesByTheCapacityRuleAndKeepsEveryElement) {
     ExactIntArray exact;
     for (int32_t n = 0; n < 5; ++n)
         exact.push(n);
-    EXPECT_EQ(exact.capacity(), 5);
+    EXPECT_EQ(exact.capacity(), 8);
     EXPECT_EQ(exact.at(-1), 4);
+}
+
+TEST(DynArrayPush, StorageGrowsGeometricallyWhileDimKeepsTheStepRule) {
+    DynArray<double> numbers;
+    DynArray<DynString> texts;
+    int reallocations = 0;
+    const double* storage = nullptr;
+    for (int32_t n = 0; n < 100000; ++n) {
+        numbers.push(n);
+        if (numbers.elements() != storage) ++reallocations;
+        storage = numbers.elements();
+        if (n < 5000) texts.push(DynString(n));
+    }
+    // Doubling from 8 reaches 100,000 in 14 steps; steps of 8 would take 12,500.
+    EXPECT_LE(reallocations, 15);
+    EXPECT_EQ(numbers.count(), 100000);
+    EXPECT_EQ(numbers.at(99999), 99999.0);
+    EXPECT_EQ(numbers.at(12345), 12345.0);
+    EXPECT_STREQ(texts.at(4999).c_str(), "4999");
+    EXPECT_STREQ(texts.at(0).c_str(), "0");
+    EXPECT_EQ(texts.capacity() % 64, 0);
+
+    numbers.redim(131072);
+    EXPECT_EQ(numbers.capacity(), 131080);
+    EXPECT_EQ(numbers.at(99999), 99999.0);
+    numbers.dim(200001);
+    EXPECT_EQ(numbers.capacity(), 200008);
 }
 
 TEST(DynArrayPush, AnEmptiedArrayTakesPushesAgain) {

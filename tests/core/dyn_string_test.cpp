@@ -3,9 +3,12 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <new>
 #include <string>
 
 #include <vexel/dyn_string.h>
+#include <vexel/error.h>
 
 namespace vexel {
 namespace {
@@ -209,6 +212,51 @@ TEST(DynString, ToWideCutsLongTexts) {
     DynString s(long_text.c_str());
     const wchar_t* wide = s.to_wide();
     EXPECT_EQ(std::wcslen(wide), 4095u);
+}
+
+TEST(DynString, SizesNoBlockCanHoldAreOutOfMemory) {
+    const char bytes[] = "xyz";
+    const std::function<void(DynString&)> too_large[] = {
+        [](DynString& s) { s.reserve(UINT32_MAX, true); },
+        [](DynString& s) { s.reserve(UINT32_MAX - 1, false); },
+        [](DynString& s) { s.reserve(UINT32_MAX - 15, true); },
+        // The claimed count is never read: the sum wraps past 32 bits and must be refused first.
+        [&](DynString& s) { s.append(bytes, UINT32_MAX - 2); },
+        [&](DynString& s) { s.append(bytes, UINT32_MAX); },
+    };
+    for (const auto& grow : too_large) {
+        DynString s("abc");
+        set_error(0);
+        EXPECT_THROW(grow(s), std::bad_alloc);
+        EXPECT_EQ(last_error_code(), 7);
+        EXPECT_EQ(str(s), "abc");
+        EXPECT_EQ(s.capacity(), 16u);
+    }
+}
+
+TEST(DynString, WritingThroughAnEmptyStringNeverTouchesTheSharedBuffer) {
+    DynString a, b, untouched;
+    char* block = a.buffer(0);
+    std::strcpy(block, "buffer");
+    a.sync_length();
+    b.data()[0] = 'd';
+    b.sync_length();
+    EXPECT_EQ(str(a), "buffer");
+    EXPECT_EQ(str(b), "d");
+    EXPECT_TRUE(untouched.uses_shared_buffer());
+    EXPECT_EQ(untouched.c_str()[0], 0);
+    EXPECT_EQ(DynString().c_str()[0], 0);
+}
+
+TEST(DynString, AssignFromItsOwnStorage) {
+    DynString s("hello wonderful world");
+    s = s.c_str() + 6;
+    EXPECT_EQ(str(s), "wonderful world");
+    s.assign(s.c_str());
+    EXPECT_EQ(str(s), "wonderful world");
+    EXPECT_EQ(s.capacity(), 16u);
+    s = s.c_str() + s.length();
+    EXPECT_TRUE(s.uses_shared_buffer());
 }
 
 TEST(DynString, MoveLeavesTheSourceEmpty) {

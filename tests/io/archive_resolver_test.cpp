@@ -12,11 +12,15 @@
 #include <vexel/error.h>
 #include <vexel/files.h>
 
+#include <lzo/lzo1x.h>
+#include <unistd.h>
+
 #include "archive_writer.h"
 #include "io/archive_format.h"
 #include "io/file_layer.h"
 #include "io/file_stream.h"
 #include "io/virtual_files.h"
+#include "support/allocation_probe.h"
 #include "support/temp_dir.h"
 
 namespace vexel {
@@ -111,17 +115,76 @@ TEST_F(ArchiveTest, EntriesUnpackToANamedTemporaryFileThatGoesAtTheNextCall) {
 
     DynString resolved;
     ASSERT_EQ(resolve_name("smalfont.png", resolved, false), 1);
-    std::string expected = folder_.path() + "vov";
+    // In a folder of the temporary folder made for this run and for nobody else.
+    const std::string path = resolved.c_str();
+    const size_t slash = path.rfind('/');
+    const std::string private_folder = path.substr(0, slash + 1);
+    EXPECT_EQ(private_folder.rfind(folder_.path() + "vexel-", 0), 0u) << path;
+    struct stat info;
+    ASSERT_EQ(::lstat(private_folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    std::string expected = private_folder + "vov";
     expected += static_cast<char>('A' + (static_cast<uint32_t>(font.offset) & 0xff) % 26);
     expected += static_cast<char>('A' + (font.stored_size & 0xff) % 26);
     expected += "smalfont.png";
-    EXPECT_STREQ(resolved.c_str(), expected.c_str());
+    EXPECT_EQ(path, expected);
     EXPECT_EQ(read_file(expected), font_);
 
     DynString next;
     EXPECT_EQ(resolve_name("not-there.png", next, false), 0);
     EXPECT_STREQ(next.c_str(), "not-there.png");
     EXPECT_EQ(file_exists(expected.c_str()), 0);
+}
+
+TEST_F(ArchiveTest, NamesPlantedInTheSharedTemporaryFolderAreNeitherUsedNorTouched) {
+    const std::string archive = archive_with(entries());
+    write_file(folder_.file("game.vxa"), archive);
+    set_archive(folder_.file("game.vxa").c_str(), "");
+    std::vector<ArchiveEntry> directory;
+    FileStream stream;
+    ASSERT_TRUE(stream.open_read(folder_.file("game.vxa").c_str()));
+    ASSERT_TRUE(read_archive_directory(stream, &directory));
+    // The names the unpacked entries would get directly in the temporary folder, taken by a
+    // link to a file of the victim's and by a folder.
+    auto foreseeable = [&](const ArchiveEntry& entry) {
+        std::string name = folder_.path() + "vov";
+        name += static_cast<char>('A' + (static_cast<uint32_t>(entry.offset) & 0xff) % 26);
+        name += static_cast<char>('A' + (entry.stored_size & 0xff) % 26);
+        return name + entry.name;
+    };
+    write_file(folder_.file("victim"), "victim");
+    ASSERT_EQ(::symlink(folder_.file("victim").c_str(), foreseeable(directory[1]).c_str()), 0);
+    ASSERT_EQ(::mkdir(foreseeable(directory[0]).c_str(), 0777), 0);
+
+    DynString resolved;
+    ASSERT_EQ(resolve_name("smalfont.png", resolved, false), 1);
+    EXPECT_EQ(read_file(resolved.c_str()), font_);
+    ASSERT_EQ(resolve_name("media.bin", resolved, false), 1);
+    EXPECT_EQ(read_file(resolved.c_str()), media_);
+    EXPECT_EQ(read_file(folder_.file("victim")), "victim");
+
+    // Shutting the file layer down removes the private folder with what it holds.
+    const std::string path = resolved.c_str();
+    release_archive_states();
+    struct stat info;
+    EXPECT_NE(::lstat(path.substr(0, path.rfind('/')).c_str(), &info), 0);
+}
+
+TEST_F(ArchiveTest, DotsInsideANameAreOrdinaryCharacters) {
+    const std::vector<std::string> names = {"lvl..1.txt", "..hidden", "end..", "..."};
+    std::vector<vxpack::Entry> packed;
+    for (const std::string& name : names)
+        packed.push_back({name, bytes_of("content of " + name)});
+    write_file(folder_.file("dots.vxa"), archive_with(packed));
+    set_archive(folder_.file("dots.vxa").c_str(), "");
+    for (const std::string& name : names) {
+        DynString resolved;
+        ASSERT_EQ(resolve_name(("Media/" + name).c_str(), resolved, true), 1) << name;
+        EXPECT_EQ(stream_content(resolved.c_str()), "content of " + name);
+        ASSERT_EQ(resolve_name(name.c_str(), resolved, false), 1) << name;
+        EXPECT_EQ(read_file(resolved.c_str()), "content of " + name);
+    }
 }
 
 TEST_F(ArchiveTest, MemoryNameGoesStaleAtTheNextCallButAnOpenChannelKeepsReading) {
@@ -290,6 +353,39 @@ TEST_F(CorruptArchiveTest, UnpackedSizeAboveTheLimitOrWrong) {
     EXPECT_FALSE(found(bad));
 }
 
+TEST_F(CorruptArchiveTest, ClaimsTheCompressedBytesCannotReachAreNeverAllocated) {
+    const size_t packed = directory_ - 4;
+    std::string bad = good_;
+    for (const uint32_t claim : {kMaxUnpackedSize, static_cast<uint32_t>(packed * 256 + 1)}) {
+        put_32(&bad, 0, static_cast<int32_t>(claim));
+        testing::reset_largest_nothrow_array();
+        EXPECT_FALSE(found(bad)) << claim;
+        EXPECT_LT(testing::largest_nothrow_array(), packed + 64) << claim;
+    }
+}
+
+TEST(ArchiveFormat, TheUnpackedSizeBoundHoldsForTheDensestData) {
+    ASSERT_EQ(lzo_init(), LZO_E_OK);
+    // Long runs of one byte pack most densely; both the fast and the strongest compressor.
+    std::vector<uint8_t> work(LZO1X_999_MEM_COMPRESS);
+    for (const size_t size : {size_t{300}, size_t{70000}, size_t{4} << 20}) {
+        const std::vector<uint8_t> zeros(size, 0);
+        std::vector<uint8_t> packed(size + size / 16 + 64 + 3);
+        lzo_uint fast = 0;
+        lzo_uint strong = 0;
+        ASSERT_EQ(lzo1x_1_compress(zeros.data(), size, packed.data(), &fast, work.data()),
+                  LZO_E_OK);
+        ASSERT_EQ(lzo1x_999_compress(zeros.data(), size, packed.data(), &strong, work.data()),
+                  LZO_E_OK);
+        for (const lzo_uint packed_size : {fast, strong})
+            EXPECT_LE(size, max_unpacked_size(static_cast<uint32_t>(packed_size))) << size;
+        // Close to what real data reaches: not a blanket allowance.
+        if (size > 70000) {
+            EXPECT_GT(size, max_unpacked_size(static_cast<uint32_t>(fast)) * 4 / 5);
+        }
+    }
+}
+
 TEST_F(CorruptArchiveTest, CompressedBytesThatDoNotDecode) {
     std::string bad = good_;
     for (size_t i = 4; i < directory_; ++i)
@@ -319,7 +415,8 @@ TEST(ArchiveWriter, RefusesNamesTheResolverCouldNotUse) {
     EXPECT_FALSE(vxpack::build_archive({}, {{"", {}}}, &out, &error));
     EXPECT_FALSE(vxpack::build_archive({}, {{std::string(256, 'n'), {}}}, &out, &error));
     EXPECT_FALSE(vxpack::build_archive({}, {{"a/b", {}}}, &out, &error));
-    EXPECT_FALSE(vxpack::build_archive({}, {{"..x", {}}}, &out, &error));
+    EXPECT_FALSE(vxpack::build_archive({}, {{"..", {}}}, &out, &error));
+    EXPECT_TRUE(vxpack::build_archive({}, {{"..x", {}}, {"lvl..1.txt", {}}}, &out, &error));
     EXPECT_FALSE(vxpack::build_archive({}, {{"A.png", {}}, {"a.PNG", {}}}, &out, &error));
     EXPECT_TRUE(vxpack::build_archive({}, {{std::string(255, 'n'), {1, 2}}}, &out, &error));
 }

@@ -1,10 +1,21 @@
 #include "io/atomic_file.h"
 
 #include <dirent.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <functional>
 #include <string>
+
+#include <vexel/error.h>
+#include <vexel/files.h>
+#include <vexel/settings.h>
+
+#include "io/line_slot_store.h"
+#include "io/settings_store.h"
 
 #include "support/temp_dir.h"
 
@@ -86,6 +97,82 @@ TEST(AtomicFile, ReplacementKeepsThePermissionsAndLongNamesWork) {
     ASSERT_TRUE(long_file.write("x", 1));
     ASSERT_TRUE(long_file.commit());
     EXPECT_EQ(read_file(long_name), "x");
+}
+
+// Runs body in a child process that cannot create files in folder but can write the files
+// there that everyone may write: as root, whom no mode stops, the child becomes nobody; any
+// other user gets the folder read-only. The child's exit status: 0 when body succeeded.
+constexpr int kNoUnprivilegedUser = 77;
+int run_unable_to_create_files_in(const std::string& folder, const std::function<bool()>& body) {
+    const bool root = ::geteuid() == 0;
+    ::chmod(folder.c_str(), root ? 0755 : 0555);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (root &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(kNoUnprivilegedUser);
+        }
+        ::_exit(body() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ::chmod(folder.c_str(), 0755);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AtomicFile, EveryWriterUpdatesAWritableFileInAFolderItMayNotWrite) {
+    struct Case {
+        const char* file;
+        const char* old_content;
+        std::function<bool(const std::string& path)> write;
+        const char* new_content;
+    };
+    const Case cases[] = {
+        {"direct", "old",
+         [](const std::string& path) {
+             AtomicFile file(path.c_str());
+             return file.open() && file.writes_in_place() && file.write("new", 3) && file.commit();
+         },
+         "new"},
+        {"copy", "old",
+         [](const std::string& path) {
+             copy_file((path + ".source").c_str(), path.c_str());
+             return last_error_code() == 0;
+         },
+         "copied"},
+        {"game.ini", "[Game]\r\nscore=1\r\n",
+         [](const std::string& path) {
+             ini_open(path.c_str());
+             ini_put("Game", "score", "2");
+             return settings_store().write_back();
+         },
+         "[Game]\r\nscore=2\r\n"},
+        {"save.txt", "first\r\n",
+         [](const std::string& path) {
+             put_file_line(path.c_str(), 1, "x");
+             return line_slot_store().write_back();
+         },
+         "first\r\nx\r\n"},
+    };
+    for (const Case& c : cases) {
+        ScopedTempDir top;
+        ::chmod(top.path().c_str(), 0755);
+        write_file(top.file("ErrorLog.txt"), "");
+        ::chmod(top.file("ErrorLog.txt").c_str(), 0666);
+        const std::string folder = top.file("locked");
+        ::mkdir(folder.c_str(), 0755);
+        const std::string path = folder + "/" + c.file;
+        write_file(path, c.old_content);
+        ::chmod(path.c_str(), 0666);
+        write_file(path + ".source", "copied");
+
+        const int status = run_unable_to_create_files_in(folder, [&] { return c.write(path); });
+        if (status == kNoUnprivilegedUser) GTEST_SKIP() << "no unprivileged user to run as";
+        EXPECT_EQ(status, 0) << c.file;
+        EXPECT_EQ(read_file(path), c.new_content) << c.file;
+        EXPECT_EQ(entries_in(folder), 2) << c.file;
+        EXPECT_EQ(read_file(top.file("ErrorLog.txt")), "") << c.file;
+    }
 }
 
 TEST(AtomicFile, EmptyDirectoryOfTheNameIsReplaced) {

@@ -23,6 +23,7 @@ using ::testing::ExitedWithCode;
 using testing::ScopedTempDir;
 using testing::StreamKind;
 using testing::StreamSource;
+using testing::write_file;
 
 // The code end_program reports in the error log when the debug flag is on.
 int32_t logged_error_code() {
@@ -257,6 +258,37 @@ TEST_F(ChannelTest, ChannelErrorsEndTheProgramWithExitCode0) {
     MemoryFile memory(bytes, 2);
     ASSERT_EQ(open_file(6, memory.name().c_str(), 1), 1);
     EXPECT_FATAL(write_bytes(6, "x"), 3);
+}
+
+TEST_F(ChannelTest, AFileIsSharedWithNobodyWhileAChannelWritesIt) {
+    const std::string name = folder_.file("shared.dat");
+    ASSERT_EQ(open_file(0, name.c_str(), 0), 1);
+    write_bytes(0, "abcd");
+    // No second stream may open it, in any mode, nor replace it.
+    for (const int32_t mode : {1, 0, -1}) {
+        EXPECT_EQ(open_file(2, name.c_str(), mode), 0) << mode;
+        EXPECT_EQ(last_error_code(), 3) << mode;
+    }
+    EXPECT_EQ(file_size(name.c_str()), 0);
+    write_file(folder_.file("other.dat"), "WXYZ");
+    copy_file(folder_.file("other.dat").c_str(), name.c_str());
+    EXPECT_EQ(last_error_code(), 3);
+    // So the first channel reads back what it wrote itself.
+    file_seek(0, 1, 0);
+    int32_t byte = 0;
+    read_uint8(0, byte);
+    EXPECT_EQ(byte, 'b');
+    close_file(0);
+    EXPECT_EQ(testing::read_file(name), "abcd");
+
+    // Readers share the file with each other, but not with a writer.
+    ASSERT_EQ(open_file(0, name.c_str(), 1), 1);
+    EXPECT_EQ(open_file(1, name.c_str(), 1), 1);
+    EXPECT_EQ(file_size(name.c_str()), 4);
+    EXPECT_EQ(open_file(2, name.c_str(), 0), 0);
+    EXPECT_EQ(open_file(2, name.c_str(), -1), 0);
+    close_all_channels();
+    EXPECT_EQ(open_file(2, name.c_str(), -1), 1);
 }
 
 TEST_F(ChannelTest, SeekOnAClosedChannelMovesNothing) {

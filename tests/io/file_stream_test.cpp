@@ -115,6 +115,28 @@ TEST_P(StreamKinds, CloseForgetsEverything) {
     EXPECT_FALSE(stream_.read(&byte, 1));
 }
 
+TEST_P(StreamKinds, MovesPastTheRangeOfAPositionAreRefusedAndMoveNothing) {
+    open("0123456789");
+    const int64_t refused = GetParam() == StreamKind::kDisk ? -1 : 0;
+    const int64_t far = INT64_MAX - 5;
+    stream_.seek(far, 0);
+    ASSERT_EQ(stream_.position(), far);
+    struct Move {
+        int64_t offset;
+        int whence;
+    };
+    for (const Move move : {Move{10, 1}, Move{INT64_MAX, 1}, Move{INT64_MAX, -1}}) {
+        EXPECT_EQ(stream_.seek(move.offset, move.whence), refused) << move.offset;
+        EXPECT_EQ(stream_.position(), far) << move.offset;
+    }
+    // A read there fails; a disk read counts what it asked for, up to the largest position.
+    char bytes[10];
+    EXPECT_EQ(stream_.read(bytes, sizeof bytes), false);
+    EXPECT_EQ(stream_.position(), GetParam() == StreamKind::kDisk ? INT64_MAX : far);
+    EXPECT_EQ(stream_.seek(-4, -1), GetParam() == StreamKind::kDisk ? 6 : 0);
+    EXPECT_EQ(stream_.position(), 6);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothKinds, StreamKinds,
                          ::testing::Values(StreamKind::kDisk, StreamKind::kMemory),
                          [](const auto& info) { return testing::stream_kind_name(info.param); });

@@ -93,6 +93,23 @@ TEST_F(LineSlotTest, SwitchingFilesWritesTheChangedOneBack) {
     EXPECT_EQ(read_file(second), "other\n");
 }
 
+TEST_F(LineSlotTest, EachLossOfLinesThatCannotBeWrittenBackIsReported) {
+    const std::string lost = folder_.file("missing/save.txt");
+    put_file_line(lost.c_str(), 0, "x");
+    put_file_line(folder_.file("other.txt").c_str(), 0, "y");
+    const std::string line = "put_file_line: cannot write \"" + lost + "\": folder not found\n";
+    EXPECT_EQ(read_file(error_log_path()), line);
+    // At exit only the file that can be written is, and nothing more is logged.
+    EXPECT_EXIT(
+        {
+            put_file_line(lost.c_str(), 0, "x");
+            std::exit(0);
+        },
+        ExitedWithCode(0), "");
+    EXPECT_EQ(read_file(error_log_path()), line + line);
+    EXPECT_EQ(read_file(folder_.file("other.txt")), "y\r\n");
+}
+
 TEST_F(LineSlotTest, LongTextIsCutTo1023Bytes) {
     const std::string name = folder_.file("long.txt");
     put_file_line(name.c_str(), 0, std::string(2000, 'L').c_str());

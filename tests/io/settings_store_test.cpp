@@ -7,6 +7,7 @@
 #include <string>
 
 #include <vexel/archive.h>
+#include <vexel/error.h>
 #include <vexel/settings.h>
 
 #include "archive_writer.h"
@@ -158,7 +159,7 @@ TEST_F(SettingsTest, SettingsInsideTheArchiveAreRead) {
     EXPECT_TRUE(is_memory_name(settings_store().file_name().c_str()));
 }
 
-TEST_F(SettingsTest, FailedWriteBackIsSilentAndDisturbsNothing) {
+TEST_F(SettingsTest, FailedWriteBackIsLoggedOnceAndDisturbsNothing) {
     const std::string name = load("[Game]\nscore=1\n");
     ini_put("Game", "score", "2");
     // The file's place is taken by a folder with content: the write cannot land.
@@ -166,7 +167,23 @@ TEST_F(SettingsTest, FailedWriteBackIsSilentAndDisturbsNothing) {
     ::mkdir(name.c_str(), 0777);
     write_file(name + "/keep", "k");
     EXPECT_FALSE(settings_store().write_back());
+    EXPECT_TRUE(settings_store().write_back());
     EXPECT_EQ(read_file(name + "/keep"), "k");
+    EXPECT_EQ(read_file(error_log_path()),
+              "ini_put: cannot write \"" + name + "\": a folder has that name\n");
+}
+
+TEST_F(SettingsTest, SettingsForAMissingFolderAreReportedInsteadOfLostInSilence) {
+    const std::string name = folder_.file("missing/game.ini");
+    EXPECT_EXIT(
+        {
+            ini_open(name.c_str());
+            ini_put("Game", "score", "5");
+            std::exit(0);
+        },
+        ExitedWithCode(0), "");
+    EXPECT_EQ(read_file(error_log_path()),
+              "ini_put: cannot write \"" + name + "\": folder not found\n");
 }
 
 }  // namespace

@@ -21,9 +21,8 @@ bool valid_name(const std::string& name, std::string* error) {
         *error = "entry name must be 1 to 255 bytes: \"" + name + "\"";
         return false;
     }
-    if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos ||
-        name.find("..") != std::string::npos) {
-        *error = "entry name may not hold '/', '\\' or \"..\": \"" + name + "\"";
+    if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos || name == "..") {
+        *error = "entry name may not hold '/' or '\\', nor be \"..\": \"" + name + "\"";
         return false;
     }
     return true;

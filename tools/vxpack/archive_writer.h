@@ -10,7 +10,7 @@
 namespace vxpack {
 
 struct Entry {
-    std::string name;            // stored name: 1 to 255 bytes, no '/', '\' or ".."
+    std::string name;            // stored name: 1 to 255 bytes, no '/' or '\', not ".."
     std::vector<uint8_t> bytes;  // the content, at most 1 GiB
 };
 
