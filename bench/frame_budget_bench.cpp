@@ -23,9 +23,9 @@
 #include <vexel/vexel.h>
 
 #include "gfx2d/font_sheets.h"
-#include "image/image_buffer.h"
 #include "gfx2d/sprite_operations.h"
 #include "gfx2d/texture_store.h"
+#include "image/image_buffer.h"
 
 namespace {
 

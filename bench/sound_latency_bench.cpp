@@ -17,6 +17,7 @@
 #include <vexel/sound.h>
 
 #include "platform/audio_device.h"
+#include "silent_sound_folder.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -41,10 +42,9 @@ bool voice_has_moved(int32_t buffer) {
 }  // namespace
 
 int main() {
-    setenv("VEXEL_AUDIO", "null", 0);
-    std::string temp = "/tmp/vexel-bench-XXXXXX";
-    if (!mkdtemp(temp.data())) return 1;
-    setenv("TMPDIR", temp.c_str(), 1);
+    const SilentSoundFolder folder;
+    if (folder.path().empty()) return 1;
+    const std::string& temp = folder.path();
     const std::string path = temp + "/click.wav";
     SF_INFO info{};
     info.samplerate = 44100;
@@ -88,8 +88,5 @@ int main() {
                                           [&](double ms) { return ms <= period_ms; })),
         kPlays);
     vexel::stop_sound_device();
-    std::remove(path.c_str());
-    std::remove((temp + "/ErrorLog.txt").c_str());
-    ::rmdir(temp.c_str());
     return 0;
 }

@@ -19,6 +19,7 @@
 #include <vexel/sound.h>
 
 #include "platform/audio_device.h"
+#include "silent_sound_folder.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -126,10 +127,9 @@ void conversion_cost(const std::vector<float>& samples) {
 }  // namespace
 
 int main() {
-    setenv("VEXEL_AUDIO", "null", 0);
-    std::string temp = "/tmp/vexel-bench-XXXXXX";
-    if (!mkdtemp(temp.data())) return 1;
-    setenv("TMPDIR", temp.c_str(), 1);
+    const SilentSoundFolder folder;
+    if (folder.path().empty()) return 1;
+    const std::string& temp = folder.path();
     const std::vector<float> samples = ten_seconds();
     const std::string wav = temp + "/ten.wav";
     const std::string ogg = temp + "/ten.ogg";
@@ -148,8 +148,5 @@ int main() {
     compare("Ogg Vorbis", ogg);
     conversion_cost(samples);
     vexel::stop_sound_device();
-    for (const std::string& file : {wav, ogg, temp + "/ErrorLog.txt"})
-        std::remove(file.c_str());
-    ::rmdir(temp.c_str());
     return 0;
 }

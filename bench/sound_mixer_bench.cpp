@@ -18,6 +18,7 @@
 
 #include <vexel/sound.h>
 
+#include "silent_sound_folder.h"
 #include "sound/sound_effects.h"
 #include "sound/sound_mixer.h"
 
@@ -113,10 +114,9 @@ double median(std::vector<double> values) {
 }  // namespace
 
 int main() {
-    setenv("VEXEL_AUDIO", "null", 0);
-    std::string temp = "/tmp/vexel-bench-XXXXXX";
-    if (!mkdtemp(temp.data())) return 1;
-    setenv("TMPDIR", temp.c_str(), 1);
+    const SilentSoundFolder folder;
+    if (folder.path().empty()) return 1;
+    const std::string& temp = folder.path();
     const std::string wav = write_wav(temp);
     vexel::start_sound();
     if (!vexel::sound_effects()->has_device()) {
@@ -137,8 +137,5 @@ int main() {
         vexel::sound_effects()->device_format().rate,
         vexel::sound_effects()->device_format().buffer_frames, median(direct), median(device));
     vexel::stop_sound_device();
-    std::remove(wav.c_str());
-    std::remove((temp + "/ErrorLog.txt").c_str());
-    ::rmdir(temp.c_str());
     return 0;
 }

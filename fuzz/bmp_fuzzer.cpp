@@ -12,10 +12,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const vexel::fuzz::InputFile input(data, size);
-    vexel::ImageBuffer picture;
-    vexel::ImageFailure why = vexel::ImageFailure::kNone;
-    const bool decoded = vexel::decode_bmp(input.name(), 0x000000, picture, &why);
-    vexel::fuzz::check_decoded(decoded, why, picture);
+    vexel::fuzz::decode_and_check(
+        data, size, [](const char* name, vexel::ImageBuffer& picture, vexel::ImageFailure* why) {
+            return vexel::decode_bmp(name, 0x000000, picture, why);
+        });
     return 0;
 }

@@ -1,6 +1,9 @@
 // What a decoded picture must satisfy whatever bytes it came from.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "image/image_buffer.h"
 #include "image/image_decoders.h"
 #include "support/fuzz_harness.h"
@@ -26,6 +29,16 @@ inline void check_decoded(bool decoded, ImageFailure why, const ImageBuffer& pic
     // Only ASan judges the reads above; the sum keeps them from being optimised away.
     volatile uint32_t sink = sum;
     (void)sink;
+}
+
+// One input as a "mem://" block through decode(name, picture, why), and its result checked.
+template <typename Decode>
+void decode_and_check(const uint8_t* data, size_t size, Decode decode) {
+    const InputFile input(data, size);
+    ImageBuffer picture;
+    ImageFailure why = ImageFailure::kNone;
+    const bool decoded = decode(input.name(), picture, &why);
+    check_decoded(decoded, why, picture);
 }
 
 }  // namespace vexel::fuzz

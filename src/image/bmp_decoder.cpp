@@ -2,10 +2,10 @@
 // header. Every size comes from the file, so each is checked against what the file holds before
 // anything is allocated.
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "image/colour_value.h"
+#include "image/decode_file.h"
 #include "image/image_decoders.h"
 #include "image/stream_input.h"
 
@@ -191,20 +191,8 @@ ImageFailure decode_stream(FileStream& stream, int32_t key, ImageBuffer& out) {
 }  // namespace
 
 bool decode_bmp(const char* name, int32_t key, ImageBuffer& out, ImageFailure* why) {
-    out.reset();
-    FileStream stream;
-    ImageFailure failure = ImageFailure::kNotFound;
-    if (stream.open_read(name)) {
-        try {
-            failure = decode_stream(stream, key, out);
-        } catch (const std::bad_alloc&) {
-            failure = ImageFailure::kOutOfMemory;
-        }
-    }
-    if (why) *why = failure;
-    if (failure == ImageFailure::kNone) return true;
-    out.reset();
-    return false;
+    return decode_file(name, out, why,
+                       [&](FileStream& stream) { return decode_stream(stream, key, out); });
 }
 
 }  // namespace vexel

@@ -13,6 +13,7 @@
 
 #include <vexel/error.h>
 
+#include "image/decode_file.h"
 #include "image/image_decoders.h"
 #include "image/stream_input.h"
 
@@ -136,20 +137,8 @@ ImageFailure decode_stream(FileStream& stream, ImageBuffer& out) {
 }  // namespace
 
 bool decode_jpeg(const char* name, ImageBuffer& out, ImageFailure* why) {
-    out.reset();
-    FileStream stream;
-    ImageFailure failure = ImageFailure::kNotFound;
-    if (stream.open_read(name)) {
-        try {
-            failure = decode_stream(stream, out);
-        } catch (const std::bad_alloc&) {
-            failure = ImageFailure::kOutOfMemory;
-        }
-    }
-    if (why) *why = failure;
-    if (failure == ImageFailure::kNone) return true;
-    out.reset();
-    return false;
+    return decode_file(name, out, why,
+                       [&](FileStream& stream) { return decode_stream(stream, out); });
 }
 
 }  // namespace vexel

@@ -12,6 +12,7 @@
 #include <vexel/error.h>
 
 #include "image/colour_value.h"
+#include "image/decode_file.h"
 #include "image/image_decoders.h"
 #include "image/stream_input.h"
 
@@ -212,14 +213,8 @@ ImageFailure decode_stream(FileStream& stream, const char* name, int32_t key, Im
 }  // namespace
 
 bool decode_png(const char* name, int32_t key, ImageBuffer& out, ImageFailure* why) {
-    out.reset();
-    FileStream stream;
-    const ImageFailure failure =
-        stream.open_read(name) ? decode_stream(stream, name, key, out) : ImageFailure::kNotFound;
-    if (why) *why = failure;
-    if (failure == ImageFailure::kNone) return true;
-    out.reset();
-    return false;
+    return decode_file(name, out, why,
+                       [&](FileStream& stream) { return decode_stream(stream, name, key, out); });
 }
 
 }  // namespace vexel
