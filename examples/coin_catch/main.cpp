@@ -1,6 +1,7 @@
 // Coin catch: steer the ball with the arrow keys and catch the spinning coins. The best score is
 // kept in "coin_catch.ini" next to the game. The pictures and the sound are made by the build
 // (make_media.cpp) and sit next to the executable, where the engine looks for them.
+#include <algorithm>
 #include <cmath>
 
 #include <vexel/vexel.h>
@@ -22,10 +23,6 @@ static void settings(vexel::ProjectSettings& s) {
     s.project_name = "Coin catch";
 }
 
-static int clamp(int value, int low, int high) {
-    return value < low ? low : value > high ? high : value;
-}
-
 static void run() {
     vexel::load_sprite("player.png", kPlayer);
     vexel::load_sprite("coin.png", kCoin);
@@ -45,8 +42,8 @@ static void run() {
         if (vexel::key_state(vexel::kKeyRight)) x += kSpeed;
         if (vexel::key_state(vexel::kKeyUp)) y -= kSpeed;
         if (vexel::key_state(vexel::kKeyDown)) y += kSpeed;
-        x = clamp(x, 0, kWidth - 32);
-        y = clamp(y, 20, kHeight - 52);  // clear of the text lines
+        x = std::clamp(x, 0, kWidth - 32);
+        y = std::clamp(y, 20, kHeight - 52);  // clear of the text lines
 
         const int coin_x = kCoinSpots[coin][0];
         const int coin_y = kCoinSpots[coin][1];

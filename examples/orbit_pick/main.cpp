@@ -119,7 +119,7 @@ static void run() {
         double hit[3];
         const int picked = pick_cube(frame, hit);
 
-        vexel::translate(0, 0, 0);
+        vexel::translate(0, 0, 0);  // the floor at the origin, unturned: drops the last cube's turn
         vexel::draw_object(kFloor, 0);
         for (int i = 0; i < kCubeCount; ++i) {
             place_cube(i, frame);
