@@ -21,7 +21,9 @@ struct ProjectSettings {
     int32_t exclusive_mouse = 0;  // take the mouse exclusively, cursor hidden
     int32_t multisample = 0;      // samples asked for; 0 for none
     int32_t frame_rate = 60;      // frames per second limit of the present command
-    DynString project_name{"quorn.triangle.wall.VXM"};  // the window caption
+    // The window caption, with " <pause>" after it while paused. A game that sets none is
+    // captioned "quorn.triangle.wall.VXM", the tile scene's name.
+    DynString project_name{"quorn.triangle.wall.VXM"};
 };
 
 ProjectSettings& project_settings();  // the process-wide settings the engine starts with

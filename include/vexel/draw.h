@@ -29,11 +29,13 @@ void set_smoothing(bool on);
 // Sprites
 //------------------------------------------------------------------------------------------------
 
-void draw_sprite(int32_t sprite, int32_t x, int32_t y);  // at its own size
-void stretch_sprite(int32_t sprite, double x, double y, double w, double h);
-// Scaled about the sprite's centre; negative factors mirror it.
+// In every sprite command (x, y) is the top-left corner of the sprite as drawn at its own size,
+// unturned: zooming and turning keep its centre (x + width / 2, y + height / 2) in place.
+void draw_sprite(int32_t sprite, int32_t x, int32_t y);                       // at its own size
+void stretch_sprite(int32_t sprite, double x, double y, double w, double h);  // into w x h
+// Scaled by the factors; negative factors mirror it.
 void zoom_sprite(int32_t sprite, int32_t x, int32_t y, double zoom_x, double zoom_y);
-void rotate_sprite(int32_t sprite, double x, double y, double angle);
+void rotate_sprite(int32_t sprite, double x, double y, double angle);  // turned by the angle
 void rotozoom_sprite(int32_t sprite, double x, double y, double angle, double zoom);
 
 //------------------------------------------------------------------------------------------------
@@ -41,7 +43,7 @@ void rotozoom_sprite(int32_t sprite, double x, double y, double angle, double zo
 //------------------------------------------------------------------------------------------------
 
 void draw_animation(int32_t sprite, int32_t frame, int32_t x, int32_t y);
-// Frame rotated and scaled about its centre.
+// Frame rotated and scaled about its centre (x + frame width / 2, y + frame height / 2).
 void rotozoom_animation(int32_t sprite, int32_t frame, double x, double y, double angle,
                         double zoom);
 void stretch_animation(int32_t sprite, int32_t frame, double x, double y, double w, double h);

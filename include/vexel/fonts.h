@@ -1,7 +1,9 @@
 // Vexel — bitmap fonts: 32 fonts, each a sheet of 16 character cells per row (8 rows for 128
 // characters when the sheet is at least as wide as high, else 16 rows for 256), drawn in fixed
 // cells or proportionally from the glyphs' measured widths. Font numbers outside 0..31 are
-// ignored with last error 7.
+// ignored with last error 7. At start-up font 0 is loaded from the first of "Media/smalfont.png",
+// "Media/smalfont.bmp", "smalfont.png" and "smalfont.bmp" next to the game, or is the built-in
+// 8 x 8 font when there is none; it is the current font.
 #pragma once
 
 #include <cstdint>

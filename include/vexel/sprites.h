@@ -1,8 +1,9 @@
-// Vexel — sprites: numbered pictures (slots 0 to 65503; the 3D engine uses the same numbers as
-// texture numbers) loaded from BMP, PNG or JPEG files, built from pixel arrays, grabbed from the
-// screen or saved to files; and the full-screen background picture. Colours are
-// R + G * 256 + B * 65536; a colour key of -1 means none. Slot numbers outside 0..65535 are
-// ignored: the command does nothing and gives its failure value.
+// Vexel — sprites: numbered pictures loaded from BMP, PNG or JPEG files, built from pixel arrays,
+// grabbed from the screen or saved to files; and the full-screen background picture. Slots run
+// from 0 to 65535: 65504 to 65535 hold the sheets of fonts 0 to 31 (font f in 65504 + f), so a
+// game's own pictures go in 0 to 65503. The 3D engine uses the same numbers as texture numbers.
+// Colours are R + G * 256 + B * 65536; a colour key of -1 means none. Slot numbers outside
+// 0..65535 are ignored: the command does nothing and gives its failure value.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <vexel/scene3d.h>
 
 #include "engine3d/buffer_objects.h"
@@ -191,6 +193,57 @@ TEST_F(DrawSlotTest, TransformStackPlacesTheObject) {
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
+}
+
+// The front as documented: a strip quad given top-left, top-right, bottom-left, bottom-right as
+// the camera sees it faces the camera with both its triangles; given mirrored it turns its back.
+// Culling, the generated normals and the lighting agree on it.
+TEST_F(DrawSlotTest, AStripQuadBuiltClockwiseFacesTheViewer) {
+    const float quads[2][4][2] = {{{-2, 1}, {-0.5f, 1}, {-2, -1}, {-0.5f, -1}},  // its front
+                                  {{2, 1}, {0.5f, 1}, {2, -1}, {0.5f, -1}}};     // its back
+    object_start(1);
+    for (const auto& quad : quads) {
+        for (const auto& corner : quad)
+            object_add_vertex(corner[0], corner[1], 0, 0, 0, kRed);
+        object_new_group();
+    }
+    object_end();
+    DynArray<double> face;
+    for (int32_t f = 0; f < 4; ++f) {
+        get_face(1, 0, f, face);
+        for (int32_t k = 0; k < 3; ++k)
+            EXPECT_NEAR(face.at(k, 8), f < 2 ? 1 : -1, 1e-6) << f << "," << k;
+    }
+    // Each quad's first triangle covers its upper corner at the side it starts from, the second
+    // its opposite lower corner.
+    const auto front = [] {
+        return std::vector<int32_t>{read_pixel(column_of(-1.6f), row_of(0.5f)),
+                                    read_pixel(column_of(-0.9f), row_of(-0.5f))};
+    };
+    const auto back = [] {
+        return std::vector<int32_t>{read_pixel(column_of(1.6f), row_of(0.5f)),
+                                    read_pixel(column_of(0.9f), row_of(-0.5f))};
+    };
+    const auto redraw = [] {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw_object(1, 0);
+    };
+    set_cull_mode(1);
+    redraw();
+    EXPECT_EQ(front(), std::vector<int32_t>({kRed, kRed}));
+    EXPECT_EQ(back(), std::vector<int32_t>({0, 0}));
+    set_cull_mode(-1);
+    redraw();
+    EXPECT_EQ(front(), std::vector<int32_t>({0, 0}));
+    EXPECT_EQ(back(), std::vector<int32_t>({kRed, kRed}));
+
+    set_cull_mode(0);
+    set_light(0, 0xFFFFFF, 0, 0, 0, 0, 0, -1, 180);  // shining from the camera into the scene
+    redraw();
+    for (const int32_t pixel : front())
+        EXPECT_GE(testing::red_of(pixel), 200);
+    for (const int32_t pixel : back())
+        EXPECT_LE(testing::red_of(pixel), 64);  // the ambient share only
 }
 
 TEST_F(DrawSlotTest, TwoTexturesCombineOnTwoUnits) {

@@ -29,4 +29,12 @@ run_step(${WORK_DIR}/build/${EXAMPLE})
 if(NOT step_output MATCHES "${EXPECTED}")
   message(FATAL_ERROR "unexpected output of ${EXAMPLE}:\n${step_output}")
 endif()
+if(HEADLESS)
+  # A medium the game could not load, such as one its build failed to make, leaves a line between
+  # the end of start-up and the shutdown.
+  file(READ ${WORK_DIR}/ErrorLog.txt log)
+  if(NOT log MATCHES "Init Finalized\nShutdown VXL\nvxl is shut down\n$")
+    message(FATAL_ERROR "${EXAMPLE} logged a failure:\n${log}")
+  endif()
+endif()
 file(REMOVE_RECURSE ${WORK_DIR})

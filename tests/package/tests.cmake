@@ -10,3 +10,5 @@ endfunction()
 
 vexel_add_installed_example_test(installed_app "half is 0.5, a twentieth is 5.e-002" OFF)
 vexel_add_installed_example_test(clear_screen "^exit\n$" ON)
+vexel_add_installed_example_test(coin_catch "^exit\n$" ON)
+vexel_add_installed_example_test(orbit_pick "^exit\n$" ON)

@@ -1,11 +1,7 @@
 // The tile scene run as the game it is: its executable in a process of its own, head-less with a
 // fixed frame time, ending after a given number of frames.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -13,6 +9,7 @@
 
 #include "mesh/group_mesh.h"
 #include "mesh/mesh_file.h"
+#include "support/game_process.h"
 #include "support/golden_image.h"
 #include "support/temp_dir.h"
 
@@ -20,6 +17,7 @@ namespace tile_scene {
 namespace {
 
 namespace fs = std::filesystem;
+using vexel::testing::GameRun;
 using vexel::testing::Picture;
 using vexel::testing::read_picture;
 using vexel::testing::ScopedTempDir;
@@ -39,11 +37,6 @@ constexpr uint32_t kTileTop = 65;
 constexpr uint32_t kTileRight = 1024;
 constexpr uint32_t kTileBottom = 390;
 
-struct GameRun {
-    int exit_code = -1;
-    std::string output;
-};
-
 // The game and its media copied into the test's own folder: the game works in its own folder
 // and writes "Triangle-Wall.vxm" there, so runs in parallel never share a file.
 class TileSceneRun : public ::testing::Test {
@@ -58,37 +51,8 @@ protected:
     std::string file(const std::string& name) const { return temp_.file(name); }
 
     // Runs the game to completion with the given variables added to the environment.
-    GameRun run(const std::vector<std::pair<std::string, std::string>>& variables) const {
-        int pipe_ends[2];
-        GameRun result;
-        if (pipe(pipe_ends) != 0) return result;
-        const std::string game = file("tile_scene");
-        const pid_t child = fork();
-        if (child == 0) {
-            dup2(pipe_ends[1], STDOUT_FILENO);
-            close(pipe_ends[0]);
-            close(pipe_ends[1]);
-            setenv("VEXEL_VIDEO", "offscreen", 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            setenv("VEXEL_FIXED_FRAME_MS", "16", 1);
-            // In sanitizer builds: the GL driver keeps the code it builds for the whole run, and
-            // the engine's own memory is leak-checked by the unit tests.
-            setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
-            for (const auto& [name, value] : variables)
-                setenv(name.c_str(), value.c_str(), 1);
-            execl(game.c_str(), game.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(pipe_ends[1]);
-        char block[4096];
-        ssize_t got = 0;
-        while ((got = read(pipe_ends[0], block, sizeof block)) > 0)
-            result.output.append(block, static_cast<size_t>(got));
-        close(pipe_ends[0]);
-        int status = 0;
-        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
-            result.exit_code = WEXITSTATUS(status);
-        return result;
+    GameRun run(const vexel::testing::Environment& variables) const {
+        return vexel::testing::run_game_process(file("tile_scene"), variables);
     }
 
     std::string log() const { return vexel::testing::read_file(file("ErrorLog.txt")); }
