@@ -9,6 +9,7 @@
 #include "gfx2d/render_context.h"
 #include "image/image_buffer.h"
 #include "image/image_encoders.h"
+#include "platform/opengl_duderedi.h"
 
 namespace vexel {
 
@@ -21,7 +22,7 @@ bool save_back_buffer(const char* file, int32_t width, int32_t height) {
     GLint pack_alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &pack_alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadBuffer(GL_BACK);
+    glReadBuffer(platform::opengl_duderedi()->letterbox.read_buffer());
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.pixels());
     glPixelStorei(GL_PACK_ALIGNMENT, pack_alignment);
     // GL hands the rows over bottom-up; the picture wants them top-down. The window's alpha

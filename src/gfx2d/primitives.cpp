@@ -111,7 +111,7 @@ int32_t get_pixel(int32_t x, int32_t y) {
     if (column < 0 || line < 0 || column >= target.width || line >= target.height) return 0;
     // An offscreen surface's framebuffer reads from its colour attachment 0 by default.
     const platform::OpenGLDuderedi* gl = platform::opengl_duderedi();
-    if (gl->render_target < 0) glReadBuffer(GL_BACK);
+    if (gl->render_target < 0) glReadBuffer(gl->letterbox.read_buffer());
     GLubyte pixel[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);

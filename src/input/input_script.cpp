@@ -9,6 +9,7 @@
 #include <vexel/error.h>
 
 #include "platform/event_injection.h"
+#include "platform/opengl_duderedi.h"
 
 namespace vexel {
 
@@ -98,6 +99,14 @@ bool parse_line(std::string_view line, ScriptedEvent* event) {
     return understood && trimmed(rest).empty();
 }
 
+// Scripted positions are the game's pixels; the device reports them where the window shows
+// them, which differs while the game's picture is letterboxed.
+Point on_window(Point game) {
+    if (const platform::OpenGLDuderedi* gl = platform::opengl_duderedi())
+        gl->letterbox.position_to_screen(gl->window, &game.x, &game.y);
+    return game;
+}
+
 void queue(const ScriptedEvent& event, uint32_t window, Point* pointer) {
     switch (event.kind) {
         case ScriptedKind::kKeyDown:
@@ -108,11 +117,13 @@ void queue(const ScriptedEvent& event, uint32_t window, Point* pointer) {
             for (size_t at = 0; at < event.text.size(); at += kTextPiece)
                 platform::inject_text(window, event.text.substr(at, kTextPiece).c_str());
             break;
-        case ScriptedKind::kMouseMove:
-            platform::inject_mouse_move(window, event.a, event.b, event.a - pointer->x,
-                                        event.b - pointer->y);
+        case ScriptedKind::kMouseMove: {
+            const Point to = on_window({event.a, event.b});
+            const Point from = on_window(*pointer);
+            platform::inject_mouse_move(window, to.x, to.y, to.x - from.x, to.y - from.y);
             *pointer = {event.a, event.b};
             break;
+        }
         case ScriptedKind::kMouseButton:
             platform::inject_mouse_button(window, event.a, event.down);
             break;

@@ -2,7 +2,7 @@
 // runs without a person. One event a line: the frame (the n-th present, from 1), then
 //   key-down CODE | key-up CODE          scan code 0-255
 //   text CHARACTERS                      the rest of the line, 8-bit
-//   mouse-move X Y                       pointer position in the window
+//   mouse-move X Y                       pointer position in the game's pixels
 //   mouse-button 1|2|3 down|up           left, right, middle
 //   wheel NOTCHES                        positive away from the user
 //   focus-lost | focus-gained | close

@@ -44,9 +44,18 @@ void handle_window_event(const Event& event) {
             for (const char* c = event.text; *c; ++c)
                 type_character(static_cast<unsigned char>(*c));
             break;
-        case EventKind::kMouseMove:
-            mouse_moved(event.x, event.y, event.dx, event.dy);
+        case EventKind::kMouseMove: {
+            int32_t x = event.x;
+            int32_t y = event.y;
+            int32_t dx = event.dx;
+            int32_t dy = event.dy;
+            if (OpenGLDuderedi* gl = opengl_duderedi()) {
+                gl->letterbox.position_to_game(gl->window, &x, &y);
+                gl->letterbox.motion_to_game(gl->window, &dx, &dy);
+            }
+            mouse_moved(x, y, dx, dy);
             break;
+        }
         case EventKind::kMouseButtonDown:
         case EventKind::kMouseButtonUp:
             mouse_button_changed(event.button, event.kind == EventKind::kMouseButtonDown);

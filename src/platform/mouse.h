@@ -14,7 +14,7 @@ constexpr uint8_t kMouseRight = 2;
 constexpr uint8_t kMouseMiddle = 4;
 
 struct MouseReading {
-    int32_t x = 0;  // pointer position in the client area
+    int32_t x = 0;  // pointer position on the engine's screen (the game's pixels)
     int32_t y = 0;
     int32_t dx = 0;  // motion since the last read
     int32_t dy = 0;
@@ -22,7 +22,8 @@ struct MouseReading {
     uint8_t buttons = 0;  // kMouseLeft | kMouseRight | kMouseMiddle while held
 };
 
-// What mouse events report.
+// What mouse events report, on the engine's screen (the message pump turns the window's
+// positions into the game's pixels while letterboxed).
 void mouse_moved(int32_t x, int32_t y, int32_t dx, int32_t dy);
 void mouse_button_changed(int32_t button, bool down);  // 0 left, 1 right, 2 middle
 void mouse_wheel_turned(int32_t notches);
@@ -38,9 +39,10 @@ void cursor_show(bool shown);
 // Relative mode: the cursor hidden and held in the window, motion reported without bounds.
 // False when the system cannot give it (the cursor is then only hidden).
 bool cursor_set_relative(bool relative);
-// Moves the system cursor to (x, y) of the window's client area; the device follows.
+// Moves the system cursor to (x, y) of the engine's screen (the game's pixels, which the window
+// shows scaled while letterboxed); the device follows.
 void cursor_place(NativeWindow* window, int32_t x, int32_t y);
-// Where the system cursor is, in the window's client coordinates.
+// Where the system cursor is, in the engine's screen coordinates (as cursor_place takes them).
 void cursor_position(const NativeWindow* window, int32_t* x, int32_t* y);
 
 }  // namespace vexel::platform

@@ -212,6 +212,7 @@ void OpenGLDuderedi::check_software_renderer() {
 int32_t OpenGLDuderedi::set_windowed() {
     if (!window) return 1;
     if (is_fullscreen) {
+        end_letterbox();
         window_leave_fullscreen(window);
         if (windowed_width_ > 0) {
             width = windowed_width_;
@@ -228,6 +229,7 @@ int32_t OpenGLDuderedi::set_windowed() {
 
 bool OpenGLDuderedi::set_fullscreen() {
     if (!window) return false;
+    end_letterbox();
     if (is_fullscreen && windowed_width_ > 0) {
         width = windowed_width_;
         height = windowed_height_;
@@ -241,12 +243,19 @@ bool OpenGLDuderedi::set_fullscreen() {
     bool done = window_enter_fullscreen_mode(window, width, height, bits) ||
                 (bits != 0 && window_enter_fullscreen_mode(window, width, height, 0));
     if (!done && desktop_w > 0 && window_enter_fullscreen_desktop(window)) {
-        // The screen keeps the desktop's size: that is the client area the game now draws on.
-        windowed_width_ = width;
-        windowed_height_ = height;
-        width = desktop_w;
-        height = desktop_h;
         done = true;
+        if (begin_letterbox()) {
+            char line[128];
+            std::snprintf(line, sizeof line, "Fullscreen %dx%d shown scaled on the %dx%d desktop\n",
+                          width, height, desktop_w, desktop_h);
+            append_error_log(line);
+        } else {
+            // The screen keeps the desktop's size: that is the client area the game draws on.
+            windowed_width_ = width;
+            windowed_height_ = height;
+            width = desktop_w;
+            height = desktop_h;
+        }
     }
     if (!done) {
         alert_sound();
@@ -274,6 +283,7 @@ void OpenGLDuderedi::set_screen_mode(int32_t w, int32_t h, int32_t bits, int32_t
 
 int32_t OpenGLDuderedi::hide_window() {
     if (!window) return 1;
+    end_letterbox();
     if (is_fullscreen && windowed_width_ > 0) {
         width = windowed_width_;
         height = windowed_height_;
@@ -288,6 +298,7 @@ int32_t OpenGLDuderedi::hide_window() {
 int32_t OpenGLDuderedi::destroy_window() {
     if (!window) return 0;
     if (render_hooks().free_all_textures) render_hooks().free_all_textures();
+    letterbox.end();
     window_leave_fullscreen(window);
     is_fullscreen = false;
     gl_context_release(window);
@@ -296,6 +307,19 @@ int32_t OpenGLDuderedi::destroy_window() {
     width = height = 0;
     windowed_width_ = windowed_height_ = 0;
     return 0;
+}
+
+bool OpenGLDuderedi::begin_letterbox() {
+    if (render_hooks().flush_2d) render_hooks().flush_2d();
+    if (render_hooks().end_offscreen) render_hooks().end_offscreen();
+    return letterbox.begin(width, height);
+}
+
+void OpenGLDuderedi::end_letterbox() {
+    if (!letterbox.active()) return;
+    if (render_hooks().flush_2d) render_hooks().flush_2d();
+    if (render_hooks().end_offscreen) render_hooks().end_offscreen();
+    letterbox.end();
 }
 
 void OpenGLDuderedi::set_frame_rate(int32_t frames_per_second) {

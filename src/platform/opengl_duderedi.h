@@ -8,6 +8,7 @@
 #include <vexel/dyn_string.h>
 
 #include "platform/gl_context.h"
+#include "platform/letterbox.h"
 #include "platform/window.h"
 
 namespace vexel::platform {
@@ -25,8 +26,11 @@ public:
                        int32_t multisample);
     // Shown with a caption, centred in the work area, at width x height; always 1.
     int32_t set_windowed();
-    // Full screen at width x height with a mode change, else over the desktop at its size, else
-    // windowed (alert sound and "No Fullscreen Mode available" in the log) with result false.
+    // Full screen at width x height with a mode change; else over the desktop with the game's
+    // picture letterboxed (see Letterbox; width and height stay the game's); else, on a driver
+    // without framebuffer objects, over the desktop at its size (which width and height become
+    // until the window leaves full screen); else windowed (alert sound and "No Fullscreen Mode
+    // available" in the log) with result false.
     bool set_fullscreen();
     // Each non-zero value replaces the stored one; then full screen or windowed.
     void set_screen_mode(int32_t width, int32_t height, int32_t colour_bits, int32_t fullscreen);
@@ -75,10 +79,16 @@ public:
     // Alpha of the current colour (1, 1, 1, global_alpha) that modulates textured draws.
     float global_alpha = 1.0f;
     DynString caption;
+    // Active while full screen shows the game's picture scaled on a larger desktop.
+    Letterbox letterbox;
 
 private:
     NativeWindow* choose_multisample_window(int32_t width, int32_t height, int32_t samples);
     void check_software_renderer();
+    // The game's screen becomes the letterbox's framebuffer, or the window's again; what the 2D
+    // layer holds back and an open offscreen surface are finished on the old one first.
+    bool begin_letterbox();
+    void end_letterbox();
 
     // The windowed size to come back to after full screen over the desktop changed the size.
     int32_t windowed_width_ = 0;

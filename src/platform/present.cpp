@@ -76,7 +76,7 @@ int32_t present_frame(ScriptFunction hook, int64_t frame) {
         if (render_hooks().flush_2d) render_hooks().flush_2d();
         if (render_hooks().end_offscreen) render_hooks().end_offscreen();
         capture_frame(frame, gl->width, gl->height);
-        gl_swap_buffers(gl->window);
+        gl->letterbox.show(gl->window);
         clear_for_next_frame(*gl);
     }
     const double present_time = wait_for_frame_time(*gl, hook);

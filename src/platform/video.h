@@ -17,6 +17,10 @@ void video_shutdown();
 bool video_is_headless();
 // The size and colour depth of the desktop of the first display (0 when video is not running).
 void desktop_mode(int32_t* width, int32_t* height, int32_t* colour_bits);
+// Head-less runs only: the desktop, and so the one full-screen mode there is, measures
+// width x height instead of the offscreen driver's fixed size; 0 x 0 gives that back. Windows
+// made afterwards can cover it. Tests show full screen on displays of chosen sizes with it.
+void set_headless_desktop_size(int32_t width, int32_t height);
 // Blocks the calling thread for the given milliseconds (nothing for 0 or less).
 void sleep_ms(int32_t ms);
 // The audible warning of a failed mode change; silent in head-less runs.

@@ -14,6 +14,8 @@ namespace {
 
 bool g_running = false;
 bool g_headless = false;
+int32_t g_headless_desktop_width = 0;
+int32_t g_headless_desktop_height = 0;
 
 bool env_is(const char* name, const char* value) {
     const char* text = std::getenv(name);
@@ -79,9 +81,15 @@ void desktop_mode(int32_t* width, int32_t* height, int32_t* colour_bits) {
         *width = *height = *colour_bits = 0;
         return;
     }
-    *width = mode.w;
-    *height = mode.h;
+    const bool sized = g_headless && g_headless_desktop_width > 0 && g_headless_desktop_height > 0;
+    *width = sized ? g_headless_desktop_width : mode.w;
+    *height = sized ? g_headless_desktop_height : mode.h;
     *colour_bits = static_cast<int32_t>(SDL_BITSPERPIXEL(mode.format));
+}
+
+void set_headless_desktop_size(int32_t width, int32_t height) {
+    g_headless_desktop_width = width;
+    g_headless_desktop_height = height;
 }
 
 void sleep_ms(int32_t ms) {

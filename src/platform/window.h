@@ -25,8 +25,11 @@ void window_destroy(NativeWindow* window);
 uint32_t window_id(const NativeWindow* window);
 void window_set_title(NativeWindow* window, const char* title);
 std::string window_title(const NativeWindow* window);
-// The current client area size.
+// The current client area size, in the coordinates pointer positions use.
 void window_size(const NativeWindow* window, int32_t* width, int32_t* height);
+// The current client area size in pixels of its drawing surface (larger than window_size on
+// displays that scale windows up).
+void window_drawable_size(const NativeWindow* window, int32_t* width, int32_t* height);
 // Where the client area's top-left corner is on the desktop.
 void window_position(const NativeWindow* window, int32_t* x, int32_t* y);
 // The sample count the window's surface has (0 when not multisampled), which the driver may
@@ -37,6 +40,7 @@ int32_t window_samples(const NativeWindow* window);
 // button, sizes its client area and places it centred in the work area of its display.
 void window_show_windowed(NativeWindow* window, int32_t width, int32_t height);
 // Full screen with a display mode change to exactly width x height (colour_bits 0: any depth).
+// Head-less, the desktop's size is the one mode there is.
 bool window_enter_fullscreen_mode(NativeWindow* window, int32_t width, int32_t height,
                                   int32_t colour_bits);
 // Full screen over the desktop at the desktop's own size.

@@ -28,6 +28,20 @@ int display_of(const NativeWindow* window) {
     return index < 0 ? 0 : index;
 }
 
+// Head-less there is no screen to take over: full screen is the window in the desktop's corner
+// at the desktop's size (which desktop_mode may set apart from the offscreen driver's own).
+bool enter_headless_fullscreen(NativeWindow* window) {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t bits = 0;
+    desktop_mode(&width, &height, &bits);
+    if (width <= 0 || height <= 0) return false;
+    SDL_SetWindowPosition(window->sdl, 0, 0);
+    SDL_SetWindowSize(window->sdl, width, height);
+    SDL_ShowWindow(window->sdl);
+    return true;
+}
+
 }  // namespace
 
 NativeWindow* window_create(const char* title, int32_t width, int32_t height,
@@ -90,6 +104,14 @@ void window_position(const NativeWindow* window, int32_t* x, int32_t* y) {
     *y = top;
 }
 
+void window_drawable_size(const NativeWindow* window, int32_t* width, int32_t* height) {
+    int w = 0;
+    int h = 0;
+    SDL_GL_GetDrawableSize(window->sdl, &w, &h);
+    *width = w;
+    *height = h;
+}
+
 int32_t window_samples(const NativeWindow* window) {
     return window->samples;
 }
@@ -112,6 +134,15 @@ void window_show_windowed(NativeWindow* window, int32_t width, int32_t height) {
 
 bool window_enter_fullscreen_mode(NativeWindow* window, int32_t width, int32_t height,
                                   int32_t colour_bits) {
+    if (video_is_headless()) {
+        int32_t desktop_w = 0;
+        int32_t desktop_h = 0;
+        int32_t desktop_bits = 0;
+        desktop_mode(&desktop_w, &desktop_h, &desktop_bits);
+        const bool offered = width == desktop_w && height == desktop_h &&
+                             (colour_bits <= 0 || colour_bits == desktop_bits);
+        return offered && enter_headless_fullscreen(window);
+    }
     const int display = display_of(window);
     const int count = SDL_GetNumDisplayModes(display);
     for (int i = 0; i < count; ++i) {
@@ -129,6 +160,7 @@ bool window_enter_fullscreen_mode(NativeWindow* window, int32_t width, int32_t h
 }
 
 bool window_enter_fullscreen_desktop(NativeWindow* window) {
+    if (video_is_headless()) return enter_headless_fullscreen(window);
     SDL_ShowWindow(window->sdl);
     return SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }

@@ -153,14 +153,15 @@ void forget_earlier_input() {
 void draw_new_frame(VideoSession& session, platform::OpenGLDuderedi& gl) {
     const MpvLibrary& api = session.player->api();
     if (!(api.render_context_update(session.renderer) & MPV_RENDER_UPDATE_FRAME)) return;
-    mpv_opengl_fbo target{0, gl.width, gl.height, 0};
+    mpv_opengl_fbo target{static_cast<int>(gl.letterbox.framebuffer()), gl.width, gl.height, 0};
     int flip_y = 1;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &target},
                                  {MPV_RENDER_PARAM_FLIP_Y, &flip_y},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     api.render_context_render(session.renderer, params);
+    gl.letterbox.bind();
     if (g_observer) g_observer();
-    platform::gl_swap_buffers(gl.window);
+    gl.letterbox.show(gl.window);
     api.render_context_report_swap(session.renderer);
 }
 
