@@ -22,7 +22,7 @@ constexpr double kWakeEarly = 3.0;   // ms the sleep ends early, for the coarse 
 constexpr double kShowWithin = 1.0;  // ms left below which the frame is shown
 // In the last milliseconds the limiter pumps messages between naps this short: the core is free
 // for others, and the frame still goes out within a fraction of a millisecond of its time.
-constexpr double kNapMs = 0.2;
+constexpr double kNapMs = 0.5;
 
 void clear_for_next_frame(OpenGLDuderedi& gl) {
     const RenderHooks& hooks = render_hooks();

@@ -9,7 +9,7 @@ namespace vexel::platform {
 
 // Swaps, clears for the next frame and waits for the frame's time, pumping messages (with the
 // hook) while it waits: it sleeps while more than 7 ms remain (waking 3 ms early), then pumps
-// between naps of at most 0.2 ms until at most 1 ms remains. Without a window it only waits.
+// between naps of at most 0.5 ms until at most 1 ms remains. Without a window it only waits.
 // frame is the frame loop's count of this present (from 1) for the captures of VEXEL_CAPTURE,
 // taken before the swap; 0 for presents outside the frame loop. Always 1.
 int32_t present_frame(ScriptFunction hook, int64_t frame = 0);
