@@ -48,11 +48,6 @@ void check_resolved(vexel::FileStream& archive, const vexel::ArchiveEntry& liste
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    vexel::fuzz::enter_private_folder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const vexel::fuzz::InputFile input(data, size);
     vexel::FileStream archive;

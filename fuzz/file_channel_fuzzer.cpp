@@ -160,11 +160,6 @@ void run(Channels& channels, FuzzedDataProvider& operations) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    vexel::fuzz::enter_private_folder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider provider(data, size);
     const size_t length = provider.ConsumeIntegral<uint16_t>();

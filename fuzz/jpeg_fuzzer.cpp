@@ -6,11 +6,6 @@
 #include "support/fuzz_harness.h"
 #include "support/picture_checks.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    vexel::fuzz::enter_private_folder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vexel::fuzz::decode_and_check(
         data, size, [](const char* name, vexel::ImageBuffer& picture, vexel::ImageFailure* why) {

@@ -32,11 +32,6 @@ Slots read_slots(const DynString& name) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    vexel::fuzz::enter_private_folder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const vexel::fuzz::InputFile input(data, size);
     const DynString memory(input.name());

@@ -57,11 +57,6 @@ std::vector<std::string> answers(const std::vector<Query>& queries) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    vexel::fuzz::enter_private_folder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<Query> queries =
         queries_from(std::string_view(reinterpret_cast<const char*>(data), size));

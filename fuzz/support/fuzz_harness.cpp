@@ -65,3 +65,9 @@ void fail(const char* what) {
 }  // namespace fuzz
 
 }  // namespace vexel
+
+// Every harness starts in its own private folder.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    vexel::fuzz::enter_private_folder();
+    return 0;
+}

@@ -10,7 +10,8 @@
 
 namespace vexel::fuzz {
 
-// Once per process, before the first input: a new folder (in /dev/shm where it can be) becomes
+// Once per process, before the first input (the LLVMFuzzerInitialize that fuzz_harness.cpp gives
+// every harness calls it): a new folder (in /dev/shm where it can be) becomes
 // TMPDIR, so that the engine's temporary files stay inside it, and holds the harness's own
 // files. The error log's name there is taken by a folder: every line is formatted and offered,
 // none is kept (a long campaign would otherwise fill the disk). The folder goes at exit. The
