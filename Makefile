@@ -6,9 +6,10 @@ CMAKE_FLAGS ?=
 
 PACKAGES := build-essential cmake pkg-config libsdl2-dev libgl-dev libgl1-mesa-dri libegl1 libegl-dev \
             libpng-dev libjpeg62-turbo-dev zlib1g-dev liblzo2-dev libsndfile1-dev libmpv-dev \
-            libassimp-dev libgtest-dev libgmock-dev libbenchmark-dev python3 curl xdg-utils
+            libassimp-dev libgtest-dev libgmock-dev libbenchmark-dev python3 curl xdg-utils \
+            clang-14 libfuzzer-14-dev libclang-rt-14-dev
 
-.PHONY: all deps configure build test run bench sanitize format clean install
+.PHONY: all deps configure build test run bench sanitize fuzz format clean install
 
 all: build
 
@@ -64,8 +65,19 @@ bench: build
 sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS="-DVEXEL_SANITIZE=ON -DVEXEL_BUILD_BENCH=OFF"
 
+# The libFuzzer harnesses of fuzz/, built with clang, ASan and UBSan, each run for FUZZ_SECONDS
+# from the seeds in fuzz/seeds (FUZZERS="bmp png" runs only those), two at a time.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS ?=
+
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S fuzz -B $(FUZZ_BUILD)
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	JOBS=$(JOBS) fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZERS)
+
 format:
-	find include src tests bench tools examples -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+	find include src tests bench tools examples fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-install build-sanitize
+	rm -rf $(BUILD) $(BUILD)-install build-sanitize $(FUZZ_BUILD)

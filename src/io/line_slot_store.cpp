@@ -29,6 +29,16 @@ std::string slot_text(const char* text, size_t length) {
     return std::string(text, std::min<size_t>(length, kLineSlotBytes - 1));
 }
 
+// A slot of the full 1023 bytes is written back with CR LF: 1025 bytes, of which a line read
+// takes 1024 (the CR is cut with the slot's limit). Its line feed still ends that line; left
+// alone it would read as an empty slot and move every later slot one down.
+void skip_line_feed(FileStream& stream) {
+    const int64_t next = stream.position();
+    char byte = 0;
+    if (next < stream.size() && stream.read(&byte, 1) && byte == '\n') return;
+    stream.seek(next, 0);
+}
+
 }  // namespace
 
 LineSlotStore& line_slot_store() {
@@ -88,6 +98,7 @@ bool LineSlotStore::load(const char* name) {
     for (int32_t i = 0; i < kLineSlotCount && stream.read_line(line, &length); ++i) {
         slots_[static_cast<size_t>(i)] = slot_text(line, length);
         last_slot_ = i;
+        if (length == kLineLimit) skip_line_feed(stream);
     }
     return true;
 }

@@ -118,6 +118,23 @@ TEST_F(LineSlotTest, LongTextIsCutTo1023Bytes) {
     EXPECT_EQ(read_file(name), std::string(1023, 'L') + "\r\n");
 }
 
+TEST_F(LineSlotTest, AFullSlotWrittenBackKeepsTheSlotsAfterIt) {
+    const std::string full(1023, 'F');
+    const std::string name = folder_.file("full.txt");
+    put_file_line(name.c_str(), 0, full.c_str());
+    put_file_line(name.c_str(), 1, "next");
+    write_back_stores();
+    const std::string written = read_file(name);
+    ASSERT_EQ(written, full + "\r\nnext\r\n");
+    // Read back from a memory block, then from the file itself (the switch makes it load again).
+    MemoryFile memory(written.data(), static_cast<uint32_t>(written.size()));
+    for (const std::string& source : {memory.name(), name}) {
+        EXPECT_EQ(line(source, 0), full);
+        EXPECT_EQ(line(source, 1), "next");
+        EXPECT_EQ(line(source, 2), "NO_DATA");
+    }
+}
+
 TEST_F(LineSlotTest, OnlyTheFirst256LinesAreRead) {
     const std::string name = folder_.file("many.txt");
     std::string content;
