@@ -1,5 +1,8 @@
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -119,6 +122,87 @@ bool ten_digits_from_eleven(double magnitude, Digits& digits) {
     return true;
 }
 
+// 10^0 to 10^19, every power of ten below 2^64.
+constexpr std::array<uint64_t, 20> kPowersOfTen = [] {
+    std::array<uint64_t, 20> powers{};
+    uint64_t power = 1;
+    for (uint64_t& entry : powers) {
+        entry = power;
+        power *= 10;  // wraps once past the last entry, harmlessly
+    }
+    return powers;
+}();
+constexpr uint64_t kLeastTenDigits = kPowersOfTen[kSignificantDigits - 1];
+constexpr uint64_t kPastTenDigits = kPowersOfTen[kSignificantDigits];
+
+using Wide = unsigned __int128;
+
+// |value| · 10^scale rounded half away from zero, computed exactly in integers from the double's
+// own m · 2^q; false when the numbers would not fit 128 bits.
+bool scaled_and_rounded(uint64_t m, int q, int scale, uint64_t& rounded) {
+    const int largest = static_cast<int>(kPowersOfTen.size()) - 1;
+    if (scale > largest || scale < -largest) return false;
+    Wide quotient = 0;
+    bool up = false;
+    if (scale >= 0) {
+        const Wide product = Wide{m} * kPowersOfTen[scale];  // below 2^117
+        if (q >= 0) {
+            if (q > 10) return false;  // a value this large never has a positive scale
+            quotient = product << q;
+        } else {
+            if (q < -116) return false;
+            quotient = product >> -q;
+            const Wide remainder = product - (quotient << -q);
+            up = remainder >= Wide{1} << (-q - 1);
+        }
+    } else {
+        const uint64_t divisor = kPowersOfTen[-scale];
+        if (q >= 0) {
+            if (q > 64) return false;
+            const Wide value = Wide{m} << q;  // below 2^117
+            quotient = value / divisor;
+            up = 2 * (value - quotient * divisor) >= divisor;
+        } else {
+            if (q < -63) return false;
+            const uint64_t whole_divisor = divisor << -q;
+            if (whole_divisor >> -q != divisor) return false;  // 2^-q · 10^-scale passed 2^64
+            quotient = m / whole_divisor;
+            up = 2 * Wide{m - static_cast<uint64_t>(quotient) * whole_divisor} >= whole_divisor;
+        }
+    }
+    rounded = static_cast<uint64_t>(quotient) + (up ? 1 : 0);
+    return true;
+}
+
+// Ten digits of a normal double without any text conversion. For a value in [2^E, 2^(E+1)),
+// floor(E · log10(2)) is the decimal exponent of its first digit or one below it, which a
+// quotient of eleven digits shows; the integer estimate of it can be one above for a few negative
+// E, which a quotient of nine digits shows. False then, and for zero, denormals, infinities and
+// the magnitudes whose scaling would not fit: the text conversions below take those.
+bool ten_digits_exact(double magnitude, Digits& digits) {
+    const uint64_t bits = std::bit_cast<uint64_t>(magnitude);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0 || biased == 0x7FF) return false;
+    const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | uint64_t{1} << 52;
+    const int q = biased - 1075;
+    const int binary = biased - 1023;
+    int exponent = (binary * 78913) >> 18;  // 78913 / 2^18 is log10(2) to six digits
+    uint64_t rounded = 0;
+    if (!scaled_and_rounded(m, q, kSignificantDigits - 1 - exponent, rounded)) return false;
+    if (rounded > kPastTenDigits) {
+        ++exponent;
+        if (!scaled_and_rounded(m, q, kSignificantDigits - 1 - exponent, rounded)) return false;
+    }
+    if (rounded == kPastTenDigits) {  // 9999999999.5 and above round to the next power of ten
+        rounded = kLeastTenDigits;
+        ++exponent;
+    }
+    if (rounded < kLeastTenDigits || rounded >= kPastTenDigits) return false;
+    std::to_chars(digits.digit, digits.digit + kSignificantDigits, rounded);
+    digits.exponent = exponent;
+    return true;
+}
+
 // Whole numbers below 10 to the 10th have at most ten digits: their text is exact.
 uint32_t write_whole(double magnitude, char* out) {
     return static_cast<uint32_t>(
@@ -132,7 +216,8 @@ uint32_t write_general(double value, char* out) {
     if (std::signbit(value)) *p++ = '-';
     const double magnitude = std::fabs(value);
     Digits d;
-    if (!ten_digits_from_eleven(magnitude, d)) d = ten_digits(magnitude);
+    if (!ten_digits_exact(magnitude, d) && !ten_digits_from_eleven(magnitude, d))
+        d = ten_digits(magnitude);
     int used = kSignificantDigits;
     while (used > 1 && d.digit[used - 1] == '0')
         --used;

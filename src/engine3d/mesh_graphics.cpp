@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <string_view>
 #include <utility>
 
 #include "gfx2d/image_filters.h"
@@ -16,14 +17,18 @@ namespace vexel::engine3d {
 
 namespace {
 
-uint32_t load_texture(const DynString& path) {
-    if (!gl_ready()) return 0;
+uint32_t load_texture(const DynString& path, std::string_view* reason) {
+    ImageFailure why = ImageFailure::kNoTexture;
     ImageBuffer picture;
-    if (!decode_image(path.c_str(), texture_store().sprite_colour_key, picture)) return 0;
-    if (!picture.alpha_from_source()) fill_transparent_colours(picture);
     uint32_t texture = 0;
-    if (!upload_texture(picture, 0, 0, 0, 0, texture, nullptr, false, false)) return 0;
-    return texture;
+    if (gl_ready() &&
+        decode_image(path.c_str(), texture_store().sprite_colour_key, picture, &why)) {
+        if (!picture.alpha_from_source()) fill_transparent_colours(picture);
+        if (upload_texture(picture, 0, 0, 0, 0, texture, nullptr, false, false)) return texture;
+        why = picture.byte_count() == 0 ? ImageFailure::kEmpty : ImageFailure::kNoTexture;
+    }
+    *reason = image_failure_reason(why);
+    return 0;
 }
 
 void delete_textures(const std::vector<uint32_t>& textures) {
@@ -47,7 +52,7 @@ void release_gpu(MeshGpuResources& resources) {
 
 void install_mesh_graphics() {
     MeshGraphicsHooks hooks;
-    hooks.load_texture = load_texture;
+    hooks.load_texture_or_reason = load_texture;
     hooks.delete_textures = delete_textures;
     hooks.release_gpu = release_gpu;
     set_mesh_graphics_hooks(std::move(hooks));

@@ -3,7 +3,6 @@
 
 #include <bit>
 #include <cstdint>
-#include <vector>
 
 namespace vexel {
 
@@ -23,22 +22,31 @@ inline double load_f64(const uint8_t* bytes) {
     return std::bit_cast<double>(low | high << 32);
 }
 
-inline void store_u32(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-    out.push_back(static_cast<uint8_t>(value >> 16));
-    out.push_back(static_cast<uint8_t>(value >> 24));
-}
-inline void store_i32(std::vector<uint8_t>& out, int32_t value) {
-    store_u32(out, static_cast<uint32_t>(value));
-}
-inline void store_f32(std::vector<uint8_t>& out, float value) {
-    store_u32(out, std::bit_cast<uint32_t>(value));
-}
-inline void store_f64(std::vector<uint8_t>& out, double value) {
-    const uint64_t bits = std::bit_cast<uint64_t>(value);
-    store_u32(out, static_cast<uint32_t>(bits));
-    store_u32(out, static_cast<uint32_t>(bits >> 32));
-}
+// Puts little-endian values into a block sized beforehand, one after the other.
+class LittleEndianWriter {
+public:
+    explicit LittleEndianWriter(uint8_t* at) : at_(at) {}
+
+    void u8(uint8_t value) { *at_++ = value; }
+    void u32(uint32_t value) {
+        at_[0] = static_cast<uint8_t>(value);
+        at_[1] = static_cast<uint8_t>(value >> 8);
+        at_[2] = static_cast<uint8_t>(value >> 16);
+        at_[3] = static_cast<uint8_t>(value >> 24);
+        at_ += 4;
+    }
+    void i32(int32_t value) { u32(static_cast<uint32_t>(value)); }
+    void f32(float value) { u32(std::bit_cast<uint32_t>(value)); }
+    void f64(double value) {
+        const uint64_t bits = std::bit_cast<uint64_t>(value);
+        u32(static_cast<uint32_t>(bits));
+        u32(static_cast<uint32_t>(bits >> 32));
+    }
+
+    const uint8_t* position() const { return at_; }
+
+private:
+    uint8_t* at_;
+};
 
 }  // namespace vexel

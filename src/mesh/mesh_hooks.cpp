@@ -17,9 +17,11 @@ void set_mesh_graphics_hooks(MeshGraphicsHooks hooks_to_install) {
     hooks() = std::move(hooks_to_install);
 }
 
-uint32_t load_mesh_texture(const DynString& path) {
-    const auto& load = hooks().load_texture;
-    return load ? load(path) : 0;
+uint32_t load_mesh_texture(const DynString& path, std::string_view* reason) {
+    const MeshGraphicsHooks& installed = hooks();
+    if (installed.load_texture_or_reason) return installed.load_texture_or_reason(path, reason);
+    *reason = "not a BMP, PNG or JPEG picture";
+    return installed.load_texture ? installed.load_texture(path) : 0;
 }
 
 void delete_slot_textures(const std::vector<uint32_t>& textures) {

@@ -1,5 +1,5 @@
-#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -56,29 +56,6 @@ private:
 
 }  // namespace
 
-uint8_t nearest_normal_index(const Vec3f& normal) {
-    float n[3] = {normal.x, normal.y, normal.z};
-    const float squared = n[0] * n[0] + n[1] * n[1] + n[2] * n[2];
-    if (squared > 1e-7f) {
-        const float length = std::sqrt(squared);
-        for (float& c : n)
-            c /= length;
-    }
-    uint8_t best = 0;
-    float best_error = INFINITY;
-    for (uint32_t t = 0; t < kNormalTableSize; ++t) {
-        const float* entry = kNormalTable[t];
-        const float error = std::fabs(n[0] * (n[0] - entry[0]) + n[1] * (n[1] - entry[1]) +
-                                      n[2] * (n[2] - entry[2]));
-        if (error <= best_error) {
-            best_error = error;
-            best = static_cast<uint8_t>(t);
-            if (error == 0) break;
-        }
-    }
-    return best;
-}
-
 bool write_mesh_file(const char* name, const MeshObjectX& mesh) {
     if (mesh.frames.empty() || !name || is_memory_name(name)) return false;
     const std::vector<MeshVertex>& first = mesh.frames[0].build_stream;
@@ -91,34 +68,36 @@ bool write_mesh_file(const char* name, const MeshObjectX& mesh) {
     }
     const FilePalette palette(mesh);
 
-    std::vector<uint8_t> out;
-    out.reserve(24 + 4 * palette.colours().size() + 8 * first.size() + 4 * mesh.frames.size() +
-                14 * records);
-    store_u32(out, kMeshMagic);
-    store_f64(out, kMeshVersion);
-    store_i32(out, static_cast<int32_t>(mesh.frames.size()));
-    store_i32(out, static_cast<int32_t>(palette.colours().size()));
-    store_i32(out, static_cast<int32_t>(first.size()));
+    const size_t size = 24 + 4 * palette.colours().size() + 8 * first.size() +
+                        4 * mesh.frames.size() + 14 * records;
+    // Filled whole below: a zeroed block would only cost a pass over it.
+    const std::unique_ptr<uint8_t[]> bytes = std::make_unique_for_overwrite<uint8_t[]>(size);
+    LittleEndianWriter out(bytes.get());
+    out.u32(kMeshMagic);
+    out.f64(kMeshVersion);
+    out.i32(static_cast<int32_t>(mesh.frames.size()));
+    out.i32(static_cast<int32_t>(palette.colours().size()));
+    out.i32(static_cast<int32_t>(first.size()));
     for (int32_t colour : palette.colours())
-        store_i32(out, colour);
+        out.i32(colour);
     for (const MeshVertex& record : first) {
-        store_f32(out, record.u);
-        store_f32(out, record.v);
+        out.f32(record.u);
+        out.f32(record.v);
     }
     for (const MeshFrame& frame : mesh.frames) {
-        store_i32(out, static_cast<int32_t>(frame.build_stream.size()));
+        out.i32(static_cast<int32_t>(frame.build_stream.size()));
         for (const MeshVertex& record : frame.build_stream) {
-            store_f32(out, record.position.x);
-            store_f32(out, record.position.y);
-            store_f32(out, record.position.z);
-            out.push_back(nearest_normal_index(record.normal));
-            out.push_back(palette.index_of(record));
+            out.f32(record.position.x);
+            out.f32(record.position.y);
+            out.f32(record.position.z);
+            out.u8(nearest_normal_index(record.normal));
+            out.u8(palette.index_of(record));
         }
     }
 
     // A failed write leaves whatever file had the name as it was.
     AtomicFile file(name);
-    return file.open() && file.write(out.data(), out.size()) && file.commit();
+    return file.open() && file.write(bytes.get(), size) && file.commit();
 }
 
 }  // namespace vexel

@@ -41,8 +41,9 @@ uint32_t load_texture_entry(const DynString& path) {
         log_load_failure("load_object", path.c_str(), "not found");
         return 0;
     }
-    const uint32_t texture = load_mesh_texture(found);
-    if (!texture) log_load_failure("load_object", path.c_str(), "not a BMP, PNG or JPEG picture");
+    std::string_view reason;
+    const uint32_t texture = load_mesh_texture(found, &reason);
+    if (!texture) log_load_failure("load_object", path.c_str(), reason);
     return texture;
 }
 

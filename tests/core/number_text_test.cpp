@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <vexel/dyn_string.h>
 
@@ -112,6 +113,31 @@ TEST(NumberToText, AgreesWithExactDigitsOnRandomAndNearMidpointValues) {
         ASSERT_EQ(text_of(value), reference_text(value)) << text;
         ASSERT_EQ(text_of(-value), reference_text(-value)) << text;
     }
+}
+
+// Magnitudes from 1e-12 to 1e30, where the digits come from integer arithmetic on the double's
+// own bits: random values, powers of two and ten with their neighbours, and values one step
+// either side of a carry into the next power of ten.
+TEST(NumberToText, AgreesWithExactDigitsWhereTheDigitsAreComputedInIntegers) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> unit(1, 10);
+    std::vector<double> values;
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(unit(random) * std::pow(10.0, static_cast<int>(random() % 43) - 12));
+    for (int e = -40; e <= 100; ++e)
+        values.push_back(std::ldexp(1.0, e));
+    for (int e = -12; e <= 30; ++e) {
+        values.push_back(std::pow(10.0, e));
+        values.push_back(9.9999999995 * std::pow(10.0, e));
+    }
+    for (const double value : std::vector<double>(values)) {
+        for (const double beside : {std::nextafter(value, 0.0), std::nextafter(value, 1e300)}) {
+            values.push_back(beside);
+            values.push_back(-beside);
+        }
+    }
+    for (const double value : values)
+        ASSERT_EQ(text_of(value), reference_text(value)) << std::hexfloat << value;
 }
 
 TEST(NumberToText, SignedZeroDenormalsAndNonFiniteValues) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include <vexel/scene3d.h>
 
@@ -80,6 +81,37 @@ TEST_F(MeshGraphicsTest, DescriptionWithTwoMeshesAndTwoTexturesLoadsRealTextures
     DynArray<double> face;
     get_face(20, 0, 1, face);
     EXPECT_DOUBLE_EQ(face.at(1, 0), 4);
+}
+
+TEST_F(MeshGraphicsTest, ATextureThatFailsIsLoggedWithTheDecodersReason) {
+    const testing::ScopedTempDir& temp = engine_.temp();
+    testing::BmpLayout wide;
+    wide.width = 20000;
+    wide.height = 1;
+    wide.values.assign(20000, 0);
+    testing::write_file(temp.file("notes.png"), "plain text");
+    testing::write_file(temp.file("cut.bmp"), one_colour_bmp(0xFF0000).substr(0, 60));
+    testing::write_file(temp.file("wide.bmp"), testing::bmp_bytes(wide));
+    testing::write_file(temp.file("mixed.vxm"),
+                        ";VXW\n[textures]\ncount=4\n1=notes.png\n2=cut.bmp\n3=wide.bmp\n"
+                        "4=red.bmp\n[objects]\ncount=1\n1=a.vxm\n1ta=4\n");
+    ASSERT_EQ(load_object(DynString(temp.file("mixed.vxm").c_str()), 23), 1);
+    const std::vector<uint32_t>& textures = scene().object(23)->textures;
+    ASSERT_EQ(textures.size(), 4u);
+    EXPECT_EQ(textures[0], 0u);
+    EXPECT_EQ(textures[1], 0u);
+    EXPECT_EQ(textures[2], 0u);
+    EXPECT_TRUE(glIsTexture(textures[3]));
+    const auto line = [&temp](const char* name, const char* reason) {
+        return "load_object: cannot load \"" + temp.file(name) + "\": " + reason + "\n";
+    };
+    // After the start-up lines, exactly one line per failed texture.
+    const std::string log = engine_.log();
+    const size_t first = log.find("load_object:");
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_EQ(log.substr(first), line("notes.png", "not a PNG/BMP/JPEG picture") +
+                                     line("cut.bmp", "damaged") +
+                                     line("wide.bmp", "larger than 16384 pixels a side"));
 }
 
 TEST_F(MeshGraphicsTest, StartingOverTheSlotDeletesItsTextures) {
