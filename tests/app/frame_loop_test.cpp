@@ -349,7 +349,7 @@ TEST(FrameLoop, FullScreenAndBackKeepsTheCaptionAndTheContext) {
     const std::string caption = title();
     platform::NativeGlContext* context = gl->gl_context;
 
-    set_screen(640, 480, 1);
+    testing::full_screen_640x480();
     EXPECT_EQ(is_fullscreen_mode(), 1);
     EXPECT_EQ(title(), caption);
     EXPECT_EQ(project_settings().fullscreen, 1);
@@ -395,7 +395,7 @@ TEST(FrameLoop, SetScreenResizesTheWindowAndTheViewport) {
 
 TEST(FrameLoop, HideWindowLeavesFullScreenAndHides) {
     HeadlessEngine engine;
-    set_screen(640, 480, 1);
+    testing::full_screen_640x480();
     EXPECT_EQ(hide_window(), 1);
     EXPECT_EQ(is_fullscreen_mode(), 0);
     EXPECT_FALSE(platform::window_is_visible(platform::opengl_duderedi()->window));

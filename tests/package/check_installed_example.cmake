@@ -12,6 +12,9 @@ function(run_step)
   set(step_output "${output}" PARENT_SCOPE)
 endfunction()
 
+# In sanitizer builds: the GL driver keeps what it allocates while loading until the process ends,
+# in the games and in the media makers their builds run.
+set(ENV{ASAN_OPTIONS} detect_leaks=0)
 run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix)
 run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/${EXAMPLE} -B ${WORK_DIR}/build
          -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix -DCMAKE_BUILD_TYPE=Release)
@@ -22,8 +25,6 @@ if(HEADLESS)
   set(ENV{VEXEL_MAX_FRAMES} 10)
   set(ENV{VEXEL_FIXED_FRAME_MS} 16)
   set(ENV{TMPDIR} ${WORK_DIR})
-  # In sanitizer builds: the GL driver keeps what it allocates while loading until the process ends.
-  set(ENV{ASAN_OPTIONS} detect_leaks=0)
 endif()
 run_step(${WORK_DIR}/build/${EXAMPLE})
 if(NOT step_output MATCHES "${EXPECTED}")

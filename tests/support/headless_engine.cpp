@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <vexel/window.h>
+
 #include "platform/opengl_duderedi.h"
 #include "platform/render_hooks.h"
 #include "platform/window.h"
@@ -20,6 +22,11 @@ void suspend_leak_checks() {
 
 void resume_leak_checks() {
     if (__lsan_enable) __lsan_enable();
+}
+
+void full_screen_640x480() {
+    const LeakCheckPause pause;
+    set_screen(640, 480, 1);
 }
 
 void init_engine_headless(int32_t show_command, const char* caption) {

@@ -25,6 +25,10 @@ struct LeakCheckPause {
     LeakCheckPause& operator=(const LeakCheckPause&) = delete;
 };
 
+// set_screen(640, 480, 1) on the head-less display, which cannot switch to that size: the game's
+// picture is shown scaled, through framebuffers whose driver state stays out of leak reports.
+void full_screen_640x480();
+
 // init_engine with SDL's offscreen video driver and, unless VEXEL_AUDIO is set already, silent
 // sound (VEXEL_AUDIO=null), for tests that end the program themselves.
 void init_engine_headless(int32_t show_command, const char* caption);

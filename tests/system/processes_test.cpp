@@ -103,7 +103,7 @@ TEST(LaunchProcess, TheChildInheritsNoDescriptorButTheStandardOnes) {
 TEST(LaunchProcess, AFullScreenEngineTurnsWindowed) {
     testing::HeadlessEngine engine;
     ASSERT_TRUE(engine.has_window());
-    set_screen(640, 480, 1);
+    testing::full_screen_640x480();
     ASSERT_EQ(is_fullscreen_mode(), 1);
     double code = -1;
     EXPECT_EQ(launch_process("true", true, true, code), 1);
