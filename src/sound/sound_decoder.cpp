@@ -69,9 +69,10 @@ bool read_at(FileStream& stream, int64_t offset, uint8_t* buffer, int64_t n) {
     return stream_read(buffer, n, &stream) == n;
 }
 
-// A WAV file cut short keeps its "data" chunk's size; libsndfile quietly reads what is left, but
-// a sound that lost its end is damaged.
-bool wav_data_cut_short(FileStream& stream) {
+// A WAV file cut short keeps its chunks' sizes: libsndfile quietly reads what is left of the
+// "data" chunk, but a sound that lost its end is damaged; and it walks a forged chunk before the
+// data, claiming up to 4 GiB, four bytes at a time for minutes.
+bool wav_cut_short(FileStream& stream) {
     uint8_t header[12];
     if (!read_at(stream, 0, header, sizeof header) || std::memcmp(header, "RIFF", 4) != 0 ||
         std::memcmp(header + 8, "WAVE", 4) != 0)
@@ -81,7 +82,8 @@ bool wav_data_cut_short(FileStream& stream) {
     while (read_at(stream, offset, chunk, sizeof chunk)) {
         const uint32_t size = little_endian_32(chunk + 4);
         offset += sizeof chunk;
-        if (std::memcmp(chunk, "data", 4) == 0) return size > stream.size() - offset;
+        if (size > stream.size() - offset) return true;
+        if (std::memcmp(chunk, "data", 4) == 0) return false;
         offset += size + (size & 1);
     }
     return false;
@@ -173,7 +175,7 @@ void reserve_claimed_length(int64_t frames, int64_t max_frames, int64_t file_siz
 bool decode_sound(FileStream& stream, DecodedSound& sound, const char** reason,
                   int64_t max_seconds) {
     sound = DecodedSound{};
-    if (wav_data_cut_short(stream)) {
+    if (wav_cut_short(stream)) {
         *reason = "damaged";
         return false;
     }

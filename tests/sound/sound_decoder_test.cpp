@@ -116,6 +116,10 @@ TEST(SoundDecoder, RefusesDamagedForeignAndOversizedInput) {
     } cases[] = {
         {"cut short", wav.substr(0, wav.size() - 100), "damaged"},
         {"data size beyond the file", huge_claim, "damaged"},
+        // A chunk before the data claiming nearly 4 GiB once kept the decoder reading for minutes.
+        {"list chunk beyond the file",
+         std::string("RIFF\x34\x3e\0\0WAVELIST\x66\xff\xff\xff", 20) + std::string(100, '\xff'),
+         "damaged"},
         {"text", "This is not a sound, only a text that is long enough to be looked at.",
          "not a sound file"},
         {"empty", "", "not a sound file"},
