@@ -297,12 +297,12 @@ void DynArray<T, Capacity>::push(const T& value) {
         if (!grow_for_push(grown)) return;
         size1_ = stride1_ = count_ = grown;
         dims_ = 1;
-        at(grown - 1) = source;
+        elements_[grown - 1] = source;
         return;
     }
     size1_ = stride1_ = count_ = grown;
     dims_ = 1;
-    at(grown - 1) = value;
+    elements_[grown - 1] = value;
 }
 
 template <typename T, typename Capacity>
