@@ -166,6 +166,9 @@ private:
         array_detail::kMaxStorageBytes / static_cast<int64_t>(sizeof(T));
     // Moves the elements into storage of push's growth rule; false when it cannot be had.
     bool grow_for_push(int32_t count);
+    // count value-initialised elements, or null (last error 7 set) when the limit or the
+    // allocator refuses them.
+    static T* allocate(int64_t count);
     void clear_shape() noexcept {
         stride1_ = stride2_ = stride3_ = 0;
         size1_ = size2_ = size3_ = size4_ = 0;
@@ -208,16 +211,8 @@ void DynArray<T, Capacity>::dim(int32_t a, int32_t b, int32_t c, int32_t d) {
     const int64_t wanted = needed > kMaxCount ? needed : Capacity::capacity_for(needed);
     const bool grow = capacity_ < needed || a <= 0 || !elements_;
     if (grow) {
-        T* fresh = nullptr;
-        if (wanted <= kMaxCount) {
-            try {
-                fresh = new T[static_cast<size_t>(wanted)]();
-            } catch (const std::bad_alloc&) {
-                fresh = nullptr;
-            }
-        }
+        T* fresh = allocate(wanted);
         if (!fresh) {
-            array_detail::fail_allocation();
             clear_shape();
             return;
         }
@@ -312,23 +307,31 @@ bool DynArray<T, Capacity>::grow_for_push(int32_t count) {
     constexpr int64_t kStep = Capacity::kStep;
     const int64_t doubled = std::max(int64_t{count} + 1, 2 * int64_t{capacity_});
     const int64_t wanted = std::min((doubled + kStep - 1) / kStep * kStep, kMaxCount);
-    T* fresh = nullptr;
-    if (count <= kMaxCount) {
-        try {
-            fresh = new T[static_cast<size_t>(wanted)]();
-        } catch (const std::bad_alloc&) {
-            fresh = nullptr;
-        }
-    }
-    if (!fresh) {
+    if (count > kMaxCount) {
         array_detail::fail_allocation();
         return false;
     }
+    T* fresh = allocate(wanted);
+    if (!fresh) return false;
     if (elements_) std::move(elements_, elements_ + size1_, fresh);
     delete[] elements_;
     elements_ = fresh;
     capacity_ = static_cast<int32_t>(wanted);
     return true;
+}
+
+template <typename T, typename Capacity>
+T* DynArray<T, Capacity>::allocate(int64_t count) {
+    T* fresh = nullptr;
+    if (count <= kMaxCount) {
+        try {
+            fresh = new T[static_cast<size_t>(count)]();
+        } catch (const std::bad_alloc&) {
+            fresh = nullptr;
+        }
+    }
+    if (!fresh) array_detail::fail_allocation();
+    return fresh;
 }
 
 template <typename T, typename Capacity>
