@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/environment_text.h"
+
 namespace vexel {
 
 namespace {
@@ -12,14 +14,6 @@ namespace {
 constexpr int64_t kLastFrame = INT32_MAX;
 constexpr int32_t kCoordinateLimit = 1 << 20;
 constexpr int32_t kNotchLimit = 1000;
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The next word, taken off the front of rest.
 std::string_view next_word(std::string_view& rest) {
@@ -84,7 +78,7 @@ bool parse_line(std::string_view line, ScriptedEvent* event) {
     } else {
         return false;
     }
-    return understood && trimmed(rest).empty();
+    return understood && platform::trim_blanks(rest).empty();
 }
 
 }  // namespace
@@ -98,7 +92,7 @@ InputScript parse_input_script(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++line_number;
-        const std::string_view content = trimmed(line);
+        const std::string_view content = platform::trim_blanks(line);
         if (content.empty() || content.front() == '#') continue;
         ScriptedEvent event;
         if (parse_line(line, &event)) {

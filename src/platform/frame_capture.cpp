@@ -6,6 +6,7 @@
 
 #include <vexel/error.h>
 
+#include "platform/environment_text.h"
 #include "platform/render_hooks.h"
 
 namespace vexel::platform {
@@ -14,14 +15,6 @@ namespace {
 
 constexpr int64_t kLastFrame = INT32_MAX;
 constexpr size_t kFileNameLimit = 4096;
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool parse_item(std::string_view item, CaptureRequest* request) {
     const size_t colon = item.find(':');
@@ -57,7 +50,7 @@ CaptureList parse_capture_list(std::string_view text) {
     CaptureList list;
     while (!text.empty()) {
         const size_t comma = text.find(',');
-        const std::string_view item = trimmed(text.substr(0, comma));
+        const std::string_view item = trim_blanks(text.substr(0, comma));
         text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
         if (item.empty()) continue;
         CaptureRequest request;
