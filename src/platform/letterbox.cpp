@@ -224,30 +224,36 @@ void Letterbox::put_picture_on(NativeWindow* window) {
         gl.blit_framebuffer(0, 0, width_, height_, at.left, bottom, at.left + at.width,
                             bottom + at.height, GL_COLOR_BUFFER_BIT, static_cast<GLenum>(filter));
     } else if (at.width > 0) {
-        GLint units = 1;
-        glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
-        for (GLint other = units - 1; other > 0; --other) {
-            gl.active_texture(static_cast<GLenum>(GL_TEXTURE0 + other));
-            for (const GLenum target :
-                 {GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP,
-                  GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
-                glDisable(target);
-        }
-        gl.active_texture(GL_TEXTURE0);
-        for (const GLenum target :
-             {GL_TEXTURE_1D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T,
-              GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
-            glDisable(target);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, colour_);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-        draw_picture(at, screen_h);
+        draw_as_texture(at, screen_h, filter);
     }
     gl.bind_framebuffer(GL_FRAMEBUFFER, framebuffer_);
     glPopAttrib();
     gl.active_texture(static_cast<GLenum>(unit));
     gl.use_program(static_cast<GLuint>(program));
+}
+
+// A multisampled window takes no scaled blit: the picture goes on as a textured square, with
+// every other texture target and unit off (the caller saved and restores the state).
+void Letterbox::draw_as_texture(const LetterboxLayout& at, int32_t screen_h, int32_t filter) const {
+    const Procs& gl = *procs_;
+    GLint units = 1;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    for (GLint other = units - 1; other > 0; --other) {
+        gl.active_texture(static_cast<GLenum>(GL_TEXTURE0 + other));
+        for (const GLenum target :
+             {GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_GEN_S,
+              GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
+            glDisable(target);
+    }
+    gl.active_texture(GL_TEXTURE0);
+    for (const GLenum target : {GL_TEXTURE_1D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_GEN_S,
+                                GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q})
+        glDisable(target);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, colour_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    draw_picture(at, screen_h);
 }
 
 LetterboxLayout Letterbox::layout(const NativeWindow* window) const {

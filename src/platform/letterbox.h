@@ -55,6 +55,7 @@ private:
     struct Procs;
 
     void put_picture_on(NativeWindow* window);
+    void draw_as_texture(const LetterboxLayout& at, int32_t screen_h, int32_t filter) const;
 
     std::unique_ptr<Procs> procs_;
     uint32_t framebuffer_ = 0;
